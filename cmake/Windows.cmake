@@ -1,0 +1,117 @@
+# Windows (mingw-w64 cross build): the adapters, lumra.scr, and the tests
+# that run under Wine through the emulator script.
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+# Static runtime: the executables import nothing but system DLLs.
+add_link_options(-static -static-libgcc -static-libstdc++)
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX)
+
+# Resource generators run on the build machine, so they are compiled with
+# the host compiler rather than the cross compiler.
+find_program(LUMRA_HOST_CXX NAMES c++ g++ REQUIRED)
+file(GLOB LUMRA_GENERATOR_HEADERS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tools/generators/*.h)
+set(LUMRA_GENERATED ${CMAKE_BINARY_DIR}/generated)
+set(LUMRA_GENERATED_FILES)
+foreach(pair "glow;glow.bmp" "icon;saver.ico")
+    list(GET pair 0 generator)
+    list(GET pair 1 output)
+    if(EXISTS ${PROJECT_SOURCE_DIR}/tools/make_${generator}.cpp)
+        set(host_exe ${CMAKE_BINARY_DIR}/host/make_${generator})
+        add_custom_command(OUTPUT ${LUMRA_GENERATED}/${output}
+            COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/host ${LUMRA_GENERATED}
+            COMMAND ${LUMRA_HOST_CXX} -std=c++17 -O1 -I${PROJECT_SOURCE_DIR}
+                    ${PROJECT_SOURCE_DIR}/tools/make_${generator}.cpp ${LUMRA_GENERATOR_SOURCES} -o ${host_exe}
+            COMMAND ${host_exe} ${LUMRA_GENERATED}/${output}
+            DEPENDS ${PROJECT_SOURCE_DIR}/tools/make_${generator}.cpp ${LUMRA_GENERATOR_SOURCES} ${LUMRA_GENERATOR_HEADERS}
+            COMMENT "Generating ${output}"
+            VERBATIM)
+        list(APPEND LUMRA_GENERATED_FILES ${LUMRA_GENERATED}/${output})
+    endif()
+endforeach()
+add_custom_target(lumra_resources DEPENDS ${LUMRA_GENERATED_FILES})
+
+set(LUMRA_RC ${PROJECT_SOURCE_DIR}/resources/lumra.rc)
+file(GLOB LUMRA_RC_PARTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/resources/*.rc ${PROJECT_SOURCE_DIR}/resources/*.h)
+set_source_files_properties(${LUMRA_RC} PROPERTIES OBJECT_DEPENDS "${LUMRA_GENERATED_FILES};${LUMRA_RC_PARTS}")
+
+function(lumra_add_resources target)
+    target_sources(${target} PRIVATE ${LUMRA_RC})
+    target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/resources ${LUMRA_GENERATED})
+    add_dependencies(${target} lumra_resources)
+endfunction()
+
+# The Windows adapters: everything under a win32/ folder but the entry point.
+file(GLOB LUMRA_WIN32_SOURCES CONFIGURE_DEPENDS
+    ${PROJECT_SOURCE_DIR}/shell/win32/*.cpp
+    ${PROJECT_SOURCE_DIR}/display/win32/*.cpp)
+list(FILTER LUMRA_WIN32_SOURCES EXCLUDE REGEX "/WinMain\\.cpp$")
+add_library(lumra_win32 STATIC ${LUMRA_WIN32_SOURCES})
+target_link_libraries(lumra_win32 PUBLIC lumra_core opengl32 gdi32 user32 advapi32 comdlg32 winmm)
+lumra_warnings(lumra_win32)
+
+add_executable(lumra WIN32 ${PROJECT_SOURCE_DIR}/shell/win32/WinMain.cpp)
+set_target_properties(lumra PROPERTIES OUTPUT_NAME lumra SUFFIX .scr)
+target_link_libraries(lumra PRIVATE lumra_win32)
+lumra_add_resources(lumra)
+lumra_warnings(lumra)
+
+# A frame-rate benchmark built from the same scene code, run by hand.
+file(GLOB LUMRA_WIN32_TOOLS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tools/win32/*.cpp)
+foreach(source ${LUMRA_WIN32_TOOLS})
+    get_filename_component(name ${source} NAME_WE)
+    add_executable(${name} ${source})
+    target_link_libraries(${name} PRIVATE lumra_win32)
+    lumra_add_resources(${name})
+    lumra_warnings(${name})
+endforeach()
+
+# Tests. GoogleTest is built from Debian's sources with the cross compiler.
+enable_testing()
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+# Every test program runs under Wine, inside the session of this build folder.
+set(LUMRA_EMULATOR ${PROJECT_SOURCE_DIR}/scripts/wine-run ${CMAKE_BINARY_DIR} ${LUMRA_WINE_ARCH})
+
+find_program(LUMRA_OBJDUMP NAMES ${CMAKE_SYSTEM_PROCESSOR}-w64-mingw32-objdump objdump REQUIRED)
+add_test(NAME imports COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${LUMRA_OBJDUMP} -DFILE=$<TARGET_FILE:lumra>
+         -P ${PROJECT_SOURCE_DIR}/cmake/CheckImports.cmake)
+set_tests_properties(imports PROPERTIES LABELS build)
+
+# Helper DLLs the Windows tests load (each folder under tests/win32/dlls).
+file(GLOB LUMRA_TEST_DLLS LIST_DIRECTORIES true ${PROJECT_SOURCE_DIR}/tests/win32/dlls/*)
+foreach(dir ${LUMRA_TEST_DLLS})
+    if(IS_DIRECTORY ${dir})
+        get_filename_component(name ${dir} NAME)
+        file(GLOB dll_sources ${dir}/*.cpp ${dir}/*.def)
+        add_library(${name} SHARED ${dll_sources})
+        set_target_properties(${name} PROPERTIES PREFIX "")
+        lumra_warnings(${name})
+        list(APPEND LUMRA_TEST_DLL_TARGETS ${name})
+    endif()
+endforeach()
+
+file(GLOB LUMRA_WIN32_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win32/*.cpp)
+if(LUMRA_WIN32_TEST_SOURCES)
+    add_executable(win32_tests ${LUMRA_WIN32_TEST_SOURCES})
+    target_link_libraries(win32_tests PRIVATE lumra_win32 gtest gtest_main)
+    lumra_add_resources(win32_tests)
+    lumra_warnings(win32_tests)
+    if(LUMRA_TEST_DLL_TARGETS)
+        add_dependencies(win32_tests ${LUMRA_TEST_DLL_TARGETS})
+    endif()
+    add_test(NAME win32 COMMAND ${LUMRA_EMULATOR} $<TARGET_FILE:win32_tests>)
+    set_tests_properties(win32 PROPERTIES LABELS win32 TIMEOUT 600)
+endif()
+
+file(GLOB LUMRA_E2E_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/*.cpp)
+if(LUMRA_E2E_SOURCES)
+    add_executable(e2e_tests ${LUMRA_E2E_SOURCES})
+    target_include_directories(e2e_tests PRIVATE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(e2e_tests PRIVATE gtest gtest_main user32 gdi32 advapi32)
+    add_dependencies(e2e_tests lumra)
+    lumra_warnings(e2e_tests)
+    add_test(NAME e2e COMMAND ${LUMRA_EMULATOR} $<TARGET_FILE:e2e_tests>)
+    set_tests_properties(e2e PROPERTIES LABELS e2e TIMEOUT 900)
+endif()
