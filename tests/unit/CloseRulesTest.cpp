@@ -1,0 +1,199 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "display/CloseRules.h"
+#include "shell/RunMode.h"
+
+namespace {
+
+namespace M = WindowMessage;
+
+// A cursor the test places; counts how often it was read.
+struct PlacedCursor : CursorSource {
+    bool readable = true;
+    ScreenPoint at;
+    int reads = 0;
+    bool cursorPosition(ScreenPoint& position) override {
+        ++reads;
+        if (readable) {
+            position = at;
+        }
+        return readable;
+    }
+};
+
+CloseState stateFor(std::int32_t runMode, float elapsed = 1.0f) {
+    CloseState state;
+    state.runMode = runMode;
+    state.elapsedSeconds = elapsed;
+    state.cursorBaseKnown = true;
+    state.cursorBase = {500, 400};
+    state.mouseThreshold = 50;
+    return state;
+}
+
+struct TableRow {
+    const char* name;
+    std::uint32_t message;
+    std::uint64_t wParam;
+    CloseAction saver;
+    CloseAction preview;
+    CloseAction configure;  // a mode that never draws stands for "otherwise"
+};
+
+std::string rowName(const ::testing::TestParamInfo<TableRow>& info) { return info.param.name; }
+
+const CloseAction Nothing = CloseAction::Nothing;
+const CloseAction Close = CloseAction::RequestClose;
+const CloseAction Quit = CloseAction::PostQuit;
+const CloseAction Default = CloseAction::DefaultProcessing;
+
+// The message table, by run mode. The cursor stays at its base, so the mouse
+// row shows the answer for a mouse message that did not travel.
+const TableRow tableRows[] = {
+    {"Destroy", M::Destroy, 0, Quit, Quit, Quit},
+    {"Close", M::Close, 0, Quit, Quit, Quit},
+    {"Quit", M::Quit, 0, Quit, Quit, Quit},
+    {"ActivateInactive", M::Activate, 0, Close, Close, Nothing},
+    {"ActivateActive", M::Activate, 1, Nothing, Nothing, Nothing},
+    {"ActivateClickActive", M::Activate, 2, Nothing, Nothing, Nothing},
+    // WA_INACTIVE with a non-zero high word: minimized, not deactivated.
+    {"ActivateInactiveMinimized", M::Activate, 0x00010000, Nothing, Nothing, Nothing},
+    {"ActivateAppOther", M::ActivateApp, 0, Close, Close, Nothing},
+    {"ActivateAppOurs", M::ActivateApp, 1, Nothing, Nothing, Nothing},
+    {"NcActivateInactive", M::NcActivate, 0, Close, Close, Nothing},
+    {"NcActivateActive", M::NcActivate, 1, Nothing, Nothing, Nothing},
+    {"SetCursor", M::SetCursor, 0, CloseAction::HideCursor, CloseAction::ArrowCursor,
+     CloseAction::ArrowCursor},
+    {"KeyDown", M::KeyDown, 0x41, Close, Nothing, Nothing},
+    {"KeyUp", M::KeyUp, 0x41, Close, Nothing, Nothing},
+    {"LeftButtonDown", M::LeftButtonDown, 1, Close, Nothing, Nothing},
+    {"RightButtonDown", M::RightButtonDown, 2, Close, Nothing, Nothing},
+    {"MiddleButtonDown", M::MiddleButtonDown, 0x10, Close, Nothing, Nothing},
+    {"MouseMoveInPlace", M::MouseMove, 0, Nothing, Nothing, Nothing},
+    {"SysCommandScreenSave", M::SysCommand, SystemCommand::ScreenSave, Nothing, Nothing, Nothing},
+    {"SysCommandClose", M::SysCommand, SystemCommand::Close, Nothing, Nothing, Nothing},
+    {"SysCommandOther", M::SysCommand, 0xF020 /* SC_MINIMIZE */, Nothing, Nothing, Nothing},
+    // Alt+key and F10, button releases, double clicks and the wheel pass on.
+    {"SysKeyDown", 0x0104, 0x41, Default, Default, Default},
+    {"SysKeyUp", 0x0105, 0x41, Default, Default, Default},
+    {"LeftButtonUp", 0x0202, 0, Default, Default, Default},
+    {"LeftButtonDoubleClick", 0x0203, 1, Default, Default, Default},
+    {"RightButtonUp", 0x0205, 0, Default, Default, Default},
+    {"MouseWheel", 0x020A, 0x00780000, Default, Default, Default},
+    {"Paint", 0x000F, 0, Default, Default, Default},
+    {"Char", 0x0102, 0x41, Default, Default, Default},
+};
+
+class CloseRuleTable : public ::testing::TestWithParam<TableRow> {};
+
+TEST_P(CloseRuleTable, AnswersByRunMode) {
+    const TableRow& row = GetParam();
+    PlacedCursor cursor;
+    cursor.at = {500, 400};
+    EXPECT_EQ(decideCloseAction(row.message, row.wParam, stateFor(Mode::Saver), cursor), row.saver);
+    EXPECT_EQ(decideCloseAction(row.message, row.wParam, stateFor(Mode::Preview), cursor),
+              row.preview);
+    EXPECT_EQ(decideCloseAction(row.message, row.wParam, stateFor(Mode::Configure), cursor),
+              row.configure);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryMessage, CloseRuleTable, ::testing::ValuesIn(tableRows), rowName);
+
+TEST(CloseRules, ActivationTestsTheWholeWParam) {
+    PlacedCursor cursor;
+    // Only the high half set: not zero, so no close.
+    const std::uint64_t highOnly = std::uint64_t{1} << 32;
+    EXPECT_EQ(decideCloseAction(M::ActivateApp, highOnly, stateFor(Mode::Saver), cursor),
+              CloseAction::Nothing);
+}
+
+TEST(CloseRules, KeysAndButtonsCloseWithoutGracePeriod) {
+    PlacedCursor cursor;
+    for (std::uint32_t message : {M::KeyDown, M::LeftButtonDown}) {
+        EXPECT_EQ(decideCloseAction(message, 0, stateFor(Mode::Saver, 0.0f), cursor),
+                  CloseAction::RequestClose);
+    }
+}
+
+// Mouse travel: offsets from the base, with the default threshold of 50.
+struct Travel {
+    const char* name;
+    std::int32_t dx;
+    std::int32_t dy;
+    bool closes;
+};
+
+const Travel travels[] = {
+    {"FiftyRight", 50, 0, false},   {"FiftyUp", 0, -50, false},
+    {"FiftyOneRight", 51, 0, true}, {"FiftyOneLeft", -51, 0, true},
+    {"FiftyOneDown", 0, 51, true},  {"FiftyOneUp", 0, -51, true},
+    {"FortyDiagonal", 40, 40, false}, {"FiftyDiagonal", -50, 50, false},
+    {"InPlace", 0, 0, false},
+};
+
+class MouseTravel : public ::testing::TestWithParam<Travel> {};
+
+TEST_P(MouseTravel, ClosesOnlyBeyondTheThresholdOnOneAxis) {
+    const Travel& travel = GetParam();
+    PlacedCursor cursor;
+    const CloseState state = stateFor(Mode::Saver);
+    cursor.at = {state.cursorBase.x + travel.dx, state.cursorBase.y + travel.dy};
+    EXPECT_EQ(decideCloseAction(M::MouseMove, 0, state, cursor),
+              travel.closes ? CloseAction::RequestClose : CloseAction::Nothing);
+}
+
+INSTANTIATE_TEST_SUITE_P(FromBase, MouseTravel, ::testing::ValuesIn(travels),
+                         [](const ::testing::TestParamInfo<Travel>& info) { return info.param.name; });
+
+TEST(CloseRules, MouseTravelIsIgnoredUntilHalfASecondHasPassed) {
+    PlacedCursor cursor;
+    cursor.at = {900, 700};  // far from the base
+    for (float elapsed : {0.0f, 0.25f, 0.5f}) {
+        EXPECT_EQ(decideCloseAction(M::MouseMove, 0, stateFor(Mode::Saver, elapsed), cursor),
+                  CloseAction::Nothing)
+            << elapsed;
+    }
+    EXPECT_EQ(cursor.reads, 0);
+    const float justAfter = 0.50000006f;
+    EXPECT_EQ(decideCloseAction(M::MouseMove, 0, stateFor(Mode::Saver, justAfter), cursor),
+              CloseAction::RequestClose);
+}
+
+TEST(CloseRules, ThresholdOfZeroOrBelow) {
+    PlacedCursor cursor;
+    CloseState state = stateFor(Mode::Saver);
+    state.mouseThreshold = 0;
+    cursor.at = state.cursorBase;
+    EXPECT_EQ(decideCloseAction(M::MouseMove, 0, state, cursor), CloseAction::Nothing);
+    cursor.at.x += 1;
+    EXPECT_EQ(decideCloseAction(M::MouseMove, 0, state, cursor), CloseAction::RequestClose);
+
+    state.mouseThreshold = -1;
+    cursor.at = state.cursorBase;
+    EXPECT_EQ(decideCloseAction(M::MouseMove, 0, state, cursor), CloseAction::RequestClose);
+}
+
+TEST(CloseRules, UnreadableCursorNeverEndsTheRun) {
+    PlacedCursor cursor;
+    cursor.readable = false;
+    cursor.at = {-30000, -30000};  // what a careless reader would see
+    EXPECT_EQ(decideCloseAction(M::MouseMove, 0, stateFor(Mode::Saver), cursor),
+              CloseAction::Nothing);
+
+    CloseState unknownBase = stateFor(Mode::Saver);
+    unknownBase.cursorBaseKnown = false;
+    PlacedCursor farAway;
+    farAway.at = {0, 0};
+    EXPECT_EQ(decideCloseAction(M::MouseMove, 0, unknownBase, farAway), CloseAction::Nothing);
+}
+
+TEST(CloseRules, ExtremePositionsDoNotOverflow) {
+    EXPECT_TRUE(mouseTravelExceeds({INT32_MAX, 0}, {INT32_MIN, 0}, INT32_MAX));
+    EXPECT_FALSE(mouseTravelExceeds({INT32_MIN, INT32_MIN}, {INT32_MIN, INT32_MIN}, 0));
+}
+
+}  // namespace
