@@ -1,0 +1,418 @@
+// The emitter and the pool: presets and options, the time step, the sweep
+// of the origin, stepping, the emission count and its carry, filling dead
+// slots with randomised particles, and the guards that keep the pool finite.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "ParticleTestSupport.h"
+
+using particletest::EngineTest;
+using particletest::isFinite;
+
+namespace {
+
+// Makes every slot live for a long time, except the ones listed.
+void fillPoolExcept(ParticleSystem& system, std::initializer_list<int> deadSlots) {
+    for (Particle& p : system.particles) {
+        p.age = 0.0f;
+        p.lifetime = 1000.0f;
+    }
+    for (const int slot : deadSlots) system.particles[slot].age = -1.0f;
+}
+
+}  // namespace
+
+class ParticleSystemSetup : public EngineTest {};
+
+TEST_F(ParticleSystemSetup, OptionsComeFromTheSettingsRecord) {
+    settings.attractive = 0;
+    settings.floor = 0;
+    settings.moving = 0;
+    auto plain = makeSystem();
+    EXPECT_FALSE(plain->attract);
+    EXPECT_FALSE(plain->floor);
+    // The origin always sweeps, whatever the stored "Moving" option says.
+    EXPECT_TRUE(plain->moving);
+
+    settings.attractive = 7;
+    settings.floor = -1;
+    auto both = makeSystem();
+    EXPECT_TRUE(both->isAttracting());
+    EXPECT_TRUE(both->floor);
+}
+
+TEST_F(ParticleSystemSetup, WithoutASettingsRecordBothOptionsAreOff) {
+    globalSettings = nullptr;
+    auto system = makeSystem();
+    EXPECT_FALSE(system->attract);
+    EXPECT_FALSE(system->floor);
+    EXPECT_TRUE(system->update(0.1f));
+    EXPECT_EQ(liveSlots(*system), 50);
+}
+
+TEST_F(ParticleSystemSetup, ApplyPresetCopiesTheEmitterAndLeavesTheRunningState) {
+    auto system = std::make_unique<ParticleSystem>();
+    EXPECT_EQ(system->getPresetCount(), 1);
+    system->hold = true;
+    system->emitCarry = 0.5f;
+    system->lastTime = 3.0f;
+    system->origin = Vector3(1, 2, 3);
+
+    EXPECT_EQ(&system->applyPreset(0), system.get());
+    EXPECT_EQ(system->camera.position.z, 90.0f);
+    EXPECT_EQ(system->camera.angles.y, 500.0f);
+    EXPECT_EQ(system->colorBase.g, 0.6f);
+    EXPECT_EQ(system->colorSpread.b, -0.1f);
+    EXPECT_EQ(system->colorEnd.b, 0.9f);
+    EXPECT_EQ(system->spreadAngle, 100.77f);
+    EXPECT_EQ(system->lifeBase, 7.15f);
+    EXPECT_EQ(system->gravityBase, -2.0f);
+    EXPECT_EQ(system->gravityEnd, 9.8f);
+    EXPECT_EQ(system->emissionRate, 500u);
+    EXPECT_EQ(system->presetWord30, 1);
+
+    EXPECT_TRUE(system->hold);
+    EXPECT_EQ(system->emitCarry, 0.5f);
+    EXPECT_EQ(system->lastTime, 3.0f);
+    EXPECT_EQ(system->origin.y, 2.0f);
+}
+
+TEST_F(ParticleSystemSetup, AnIndexOutsideTheTableChangesNothing) {
+    auto system = makeSystem();
+    system->emissionRate = 123;
+    system->applyPreset(1);
+    system->applyPreset(-1);
+    EXPECT_EQ(system->emissionRate, 123u);
+}
+
+class ParticleEmission : public EngineTest {};
+
+TEST_F(ParticleEmission, HalfASecondFillsTheFirst250Slots) {
+    auto system = makeSystem();
+    system->update(0.5f);
+    EXPECT_EQ(system->liveCount, 0);  // every constructed particle expired
+    EXPECT_EQ(system->emitCarry, 0.0f);
+    for (int i = 0; i < ParticleSystem::PoolSize; ++i) {
+        EXPECT_EQ(system->particles[i].age >= 0.0f, i < 250) << i;
+    }
+}
+
+TEST_F(ParticleEmission, PreviewEmitsAtHalfRate) {
+    RunMode = Mode::Preview;
+    auto system = makeSystem();
+    system->update(0.5f);
+    EXPECT_EQ(liveSlots(*system), 125);
+    EXPECT_TRUE(system->particles[124].isLive());
+    EXPECT_FALSE(system->particles[125].isLive());
+}
+
+TEST_F(ParticleEmission, FractionsCarryToLaterUpdates) {
+    auto system = makeSystem();
+    const int expectedCounts[] = {1, 2, 1};
+    const float expectedCarry[] = {0.65f, 0.30f, 0.95f};
+    float time = 0.0f;
+    int before = 0;
+    for (int i = 0; i < 3; ++i) {
+        time += 0.0033f;
+        system->update(time);
+        const int now = liveSlots(*system);
+        EXPECT_EQ(now - before, expectedCounts[i]) << i;
+        EXPECT_NEAR(system->emitCarry, expectedCarry[i], 0.01f) << i;
+        before = now;
+    }
+}
+
+TEST_F(ParticleEmission, DeadSlotsAreReusedInIndexOrder) {
+    auto system = makeSystem();
+    system->update(0.1f);
+    fillPoolExcept(*system, {3, 7});
+    system->emitCarry = 1.0f;
+    system->update(system->lastTime);
+    EXPECT_TRUE(system->particles[3].isLive());
+    EXPECT_FALSE(system->particles[7].isLive());
+    EXPECT_EQ(system->particles[3].age, 0.0f);
+    EXPECT_EQ(system->emitCarry, 0.0f);
+}
+
+TEST_F(ParticleEmission, ACountBeyondTheFreeSlotsIsDroppedNotCarried) {
+    auto system = makeSystem();
+    system->update(0.1f);
+    fillPoolExcept(*system, {3, 7});
+    system->emitCarry = 5.25f;
+    system->update(system->lastTime);
+    EXPECT_EQ(liveSlots(*system), ParticleSystem::PoolSize);
+    EXPECT_EQ(system->emitCarry, 0.25f);
+}
+
+TEST_F(ParticleEmission, HoldAccumulatesWithoutEmitting) {
+    auto system = makeSystem();
+    system->hold = true;
+    system->update(0.1f);
+    EXPECT_NEAR(system->emitCarry, 50.0f, 1e-3f);
+    system->update(0.2f);
+    EXPECT_NEAR(system->emitCarry, 100.0f, 1e-3f);
+    EXPECT_EQ(liveSlots(*system), 0);
+
+    // Released with no time passing: the owed particles appear where the
+    // origin was, with no division by the zero step.
+    system->hold = false;
+    system->update(system->lastTime);
+    EXPECT_EQ(liveSlots(*system), 100);
+    for (int i = 0; i < 100; ++i) {
+        const Particle& p = system->particles[i];
+        EXPECT_EQ(p.position.x, system->lastOrigin.x) << i;
+        EXPECT_EQ(p.position.y, system->lastOrigin.y) << i;
+        EXPECT_EQ(p.position.z, system->lastOrigin.z) << i;
+        EXPECT_TRUE(isFinite(p.velocity)) << i;
+    }
+}
+
+TEST_F(ParticleEmission, ExpiredSlotsAreRefilledInTheSameUpdate) {
+    auto system = makeSystem();
+    system->update(0.5f);  // slots 0..249, lifetime 7.15
+    system->update(7.7f);  // all of them expire; 3600 owed fill slots 0..3599
+    EXPECT_EQ(system->liveCount, 0);
+    EXPECT_EQ(liveSlots(*system), 3600);
+    EXPECT_EQ(system->particles[0].age, 0.0f);
+}
+
+TEST_F(ParticleEmission, SteadyStateHoldsAbout3575Particles) {
+    auto system = makeSystem();
+    float time = 0.0f;
+    for (int frame = 0; frame < 600; ++frame) {
+        time += 1.0f / 60.0f;
+        system->update(time);
+    }
+    EXPECT_GE(system->liveCount, 3550);
+    EXPECT_LE(system->liveCount, 3600);
+}
+
+// Every field of the first two emitted particles for seed 12345, worked out
+// from the rules (22 draws per particle, in their order) outside this code.
+TEST_F(ParticleEmission, DrawsFillTheParticleInTheirFixedOrder) {
+    lumra::srand(12345);
+    auto system = makeSystem();
+    system->update(0.02f);
+    ASSERT_EQ(liveSlots(*system), 10);
+
+    const Particle& p = system->particles[0];
+    EXPECT_EQ(p.age, 0.0f);
+    EXPECT_FLOAT_EQ(p.lifetime, 7.15f);
+    EXPECT_NEAR(p.color.r, 0.0112003f, 1e-6);
+    EXPECT_FLOAT_EQ(p.color.g, 0.6f);
+    EXPECT_NEAR(p.color.b, 0.8326640f, 1e-6);
+    EXPECT_EQ(p.color.a, 1.0f);
+    EXPECT_NEAR(p.colorDelta.r, -0.00156647f, 1e-7);
+    EXPECT_NEAR(p.colorDelta.b, 0.00941763f, 1e-7);
+    EXPECT_EQ(p.colorDelta.a, 0.0f);
+    EXPECT_NEAR(p.alpha, 0.7518936f, 1e-6);
+    EXPECT_NEAR(p.alphaDelta, -0.1051599f, 1e-6);
+    EXPECT_NEAR(p.size, 5.0145574f, 1e-5);
+    EXPECT_NEAR(p.sizeDelta, -0.0020360f, 1e-6);
+    EXPECT_NEAR(p.gravityFactor, -21.142063f, 1e-4);
+    EXPECT_NEAR(p.gravityFactorDelta, 16.389100f, 1e-4);
+    EXPECT_NEAR(p.position.x, -103.94547f, 1e-3);
+    EXPECT_NEAR(p.position.y, 0.684561f, 1e-4);
+    EXPECT_NEAR(p.position.z, -0.604678f, 1e-4);
+    EXPECT_FLOAT_EQ(p.lastPosition.x, system->origin.x);
+    EXPECT_NEAR(p.velocity.x, -65.24302f, 1e-3);
+    EXPECT_NEAR(p.velocity.y, 41.70737f, 1e-3);
+    EXPECT_NEAR(p.velocity.z, 80.30072f, 1e-3);
+    EXPECT_EQ(p.owner, system.get());
+
+    // The second particle starts at the 23rd draw; its red came out
+    // negative and was clamped, so its delta starts from 0.
+    const Particle& q = system->particles[1];
+    EXPECT_EQ(q.color.r, 0.0f);
+    EXPECT_EQ(q.colorDelta.r, 0.0f);
+    EXPECT_NEAR(q.color.b, 0.9803888f, 1e-6);
+    EXPECT_NEAR(q.size, 3.2797632f, 1e-5);
+    EXPECT_NEAR(q.gravityFactor, -41.272636f, 1e-4);
+    EXPECT_NEAR(q.position.x, -325.86517f, 1e-3);
+    EXPECT_NEAR(q.velocity.x, -3.961875f, 1e-3);
+    EXPECT_NEAR(q.velocity.y, 80.823205f, 1e-3);
+    EXPECT_NEAR(q.velocity.z, -3.286682f, 1e-3);
+}
+
+TEST_F(ParticleEmission, FirstParticlesSpreadAlongTheOriginsFirstJump) {
+    auto system = makeSystem();
+    system->update(0.02f);
+    const Vector3 origin = system->origin;
+    for (int i = 0; i < 10; ++i) {
+        const Vector3& at = system->particles[i].position;
+        // On the segment from -origin to origin, centred on (0, 0, 0).
+        const float along = at.x / origin.x;
+        EXPECT_LE(std::fabs(along), 1.0f) << i;
+        EXPECT_NEAR(at.y, origin.y * along, 1e-3f) << i;
+        EXPECT_NEAR(at.z, origin.z * along, 1e-3f) << i;
+    }
+}
+
+TEST_F(ParticleEmission, DrawnValuesAreClamped) {
+    auto system = makeSystem();
+    system->lifeSpread = system->colorSpread.r = system->colorSpread.g = system->colorSpread.b = 0.0f;
+    system->alphaSpread = system->sizeSpread = system->gravitySpread = system->speedSpread = 0.0f;
+
+    struct Case {
+        float life, red, alpha, size, gravity, speed;
+        float wantLife, wantRed, wantAlpha, wantSize, wantGravity, wantSpeed;
+    };
+    const Case cases[] = {
+        {20.0f, -0.05f, 2.0f, 0.0f, 10.0f, -50.0f, 10.0f, 0.0f, 1.0f, 0.5f, 49.0f, 0.0f},
+        {0.0f, 1.5f, -1.0f, 50.0f, -10.0f, 900.0f, 0.1f, 1.0f, 0.0f, 10.0f, -49.0f, 250.0f},
+    };
+    float time = 0.0f;
+    for (const Case& c : cases) {
+        system->lifeBase = c.life;
+        system->colorBase.r = c.red;
+        system->alphaBase = c.alpha;
+        system->sizeBase = c.size;
+        system->gravityBase = c.gravity;
+        system->speedBase = c.speed;
+        for (Particle& p : system->particles) p.age = -1.0f;
+        time += 0.002f;
+        system->emitCarry = 1.0f;
+        system->update(time);
+        const Particle& p = system->particles[0];
+        ASSERT_TRUE(p.isLive());
+        EXPECT_FLOAT_EQ(p.lifetime, c.wantLife);
+        EXPECT_EQ(p.color.r, c.wantRed);
+        EXPECT_FLOAT_EQ(p.colorDelta.r, (0.0f - c.wantRed) / c.wantLife);
+        EXPECT_EQ(p.alpha, c.wantAlpha);
+        EXPECT_EQ(p.size, c.wantSize);
+        EXPECT_EQ(p.gravityFactor, c.wantGravity);
+        EXPECT_NEAR(p.velocity.length(), c.wantSpeed, 1e-3f);
+    }
+}
+
+class OriginSweep : public EngineTest {};
+
+TEST_F(OriginSweep, FirstShortUpdateFromProgramStart) {
+    auto system = makeSystem();
+    system->update(0.02f);
+    EXPECT_FLOAT_EQ(orbitAngle, 1.0f);
+    EXPECT_FLOAT_EQ(bobAngle, 180.6f);
+    EXPECT_NEAR(system->origin.x, 749.886f, 1e-3f);
+    EXPECT_NEAR(system->origin.y, -4.939f, 1e-3f);
+    EXPECT_NEAR(system->origin.z, 4.362f, 1e-3f);
+    EXPECT_EQ(system->lastOrigin.x, system->origin.x);
+}
+
+TEST_F(OriginSweep, AnglesPast359RestartAtZero) {
+    auto system = makeSystem();
+    system->update(1.0f);
+    orbitAngle = 358.9f;
+    bobAngle = 358.9f;
+    system->update(1.004f);  // orbit +0.2, bob +0.12
+    EXPECT_EQ(orbitAngle, 0.0f);
+    EXPECT_EQ(bobAngle, 0.0f);
+    EXPECT_FLOAT_EQ(system->origin.x, 750.0f);
+    EXPECT_EQ(system->origin.y, 0.0f);
+
+    orbitAngle = 358.5f;
+    system->lastTime = 0.0f;
+    system->update(0.01f);  // +0.5 lands exactly on 359
+    EXPECT_EQ(orbitAngle, 359.0f);
+}
+
+TEST_F(OriginSweep, AStillEmitterKeepsItsOrigin) {
+    auto system = makeSystem();
+    system->moving = false;
+    system->origin = Vector3(5, 6, 7);
+    system->update(0.5f);
+    EXPECT_EQ(system->origin.x, 5.0f);
+    EXPECT_EQ(orbitAngle, 0.0f);
+    EXPECT_EQ(bobAngle, 180.0f);
+}
+
+class ParticleTimeGuards : public EngineTest {};
+
+TEST_F(ParticleTimeGuards, TimeGoingBackwardsIsAStepOfZero) {
+    auto system = makeSystem();
+    system->update(1.0f);
+    const float carry = system->emitCarry;
+    const Vector3 where = system->particles[0].position;
+    const float angle = orbitAngle;
+
+    system->update(0.5f);
+    EXPECT_EQ(liveSlots(*system), 500);
+    EXPECT_EQ(system->emitCarry, carry);
+    EXPECT_EQ(system->particles[0].position.x, where.x);
+    EXPECT_EQ(orbitAngle, angle);
+
+    // Time runs on from where the clock now stands.
+    system->update(0.6f);
+    EXPECT_NEAR(liveSlots(*system), 550, 1);
+}
+
+TEST_F(ParticleTimeGuards, ATimeThatIsNotANumberIsIgnored) {
+    auto system = makeSystem();
+    system->update(1.0f);
+    system->update(std::nanf(""));
+    system->update(INFINITY);
+    EXPECT_EQ(system->lastTime, 1.0f);
+    EXPECT_EQ(liveSlots(*system), 500);
+    system->update(1.1f);
+    EXPECT_NEAR(liveSlots(*system), 550, 1);
+}
+
+TEST_F(ParticleTimeGuards, AVeryShortStepStillPlacesParticlesOnTheOriginsTravel) {
+    auto system = makeSystem();
+    system->emitCarry = 3.0f;
+    // So short that the origin's travel divided by it overflows a float.
+    system->update(1e-38f);
+    ASSERT_EQ(liveSlots(*system), 3);
+    const Vector3 origin = system->origin;
+    for (int i = 0; i < 3; ++i) {
+        const Vector3& at = system->particles[i].position;
+        ASSERT_TRUE(isFinite(at)) << i;
+        const float along = at.x / origin.x;
+        EXPECT_LE(std::fabs(along), 1.0f) << i;
+        EXPECT_NEAR(at.y, origin.y * along, 1e-3f) << i;
+    }
+}
+
+// A day of irregular frames: stalls, repeated times, steps too small for
+// float time to register, ordinary frames, multi-second gaps and a clock
+// that jumps back. Nothing in the pool may become infinite or NaN.
+TEST_F(ParticleTimeGuards, ADayOfIrregularFramesKeepsThePoolFinite) {
+    settings.attractive = 1;
+    auto system = makeSystem();
+    double time = 0.0;
+    int badSlot = -1;
+    auto advance = [&](double step) {
+        time += step;
+        system->update(static_cast<float>(time));
+        for (int i = 0; i < ParticleSystem::PoolSize && badSlot < 0; ++i) {
+            const Particle& p = system->particles[i];
+            if (std::isnan(p.age)) badSlot = i;
+            if (!p.isLive()) continue;
+            const bool finite = isFinite(p.position) && isFinite(p.velocity) && std::isfinite(p.size) &&
+                                std::isfinite(p.alpha) && std::isfinite(p.gravityFactor) &&
+                                std::isfinite(p.color.r) && std::isfinite(p.color.g) && std::isfinite(p.color.b);
+            if (!finite) badSlot = i;
+        }
+    };
+    const double steps[] = {0.0, 1e-7, 0.016, 0.016, 0.033, 2.5, 0.0, 9.0, 1e-30, 0.016, 37.0, -3.0, 120.0, 600.0};
+    int hour = 0;
+    while (time < 86400.0 && badSlot < 0) {
+        for (const double step : steps) advance(step);
+        // Every six hours a stretch of ordinary frames brings the pool back to
+        // its steady size (a long gap fills every slot at once, and those all
+        // die together one lifetime later).
+        if (time >= hour * 3600.0) {
+            hour += 6;
+            for (int frame = 0; frame < 450; ++frame) advance(1.0 / 30.0);
+            EXPECT_GT(system->liveCount, 3500) << "hour " << hour;
+        }
+        ASSERT_GE(system->liveCount, 0);
+        ASSERT_LE(system->liveCount, ParticleSystem::PoolSize);
+        ASSERT_GE(system->emitCarry, 0.0f);
+        ASSERT_LT(system->emitCarry, 1.0f);
+        ASSERT_TRUE(isFinite(system->origin));
+    }
+    EXPECT_EQ(badSlot, -1) << "at time " << time;
+    EXPECT_GE(hour, 24);
+    EXPECT_GE(time, 86400.0);
+}

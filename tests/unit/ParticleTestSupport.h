@@ -1,0 +1,63 @@
+// Shared set-up for the particle engine tests: a settings record over a
+// store that holds nothing (so every option keeps its default), the
+// process-wide values put back to their start state around every test, and
+// a system built the way the scene builds it.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+#include "particles/ParticleSystem.h"
+#include "particles/Random.h"
+#include "shell/RunMode.h"
+#include "shell/SaverSettings.h"
+
+namespace particletest {
+
+class EmptyStore : public SettingsStore {
+public:
+    Status openKey(const char*, Key&) override { return NotFound; }
+    Status readValue(Key, const char*, void*, std::uint32_t, std::uint32_t&) override { return NotFound; }
+    Status createKey(const char*, Key&) override { return NotFound; }
+    Status writeValue(Key, const char*, Kind, const void*, std::uint32_t) override { return NotFound; }
+    void closeKey(Key) override {}
+};
+
+inline bool isFinite(const Vector3& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
+
+class EngineTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        resetRunModeGlobals();
+        RunMode = Mode::Saver;
+        resetSweepAngles();
+        lumra::srand(1);
+        globalSettings = &settings;
+    }
+
+    void TearDown() override {
+        globalSettings = nullptr;
+        resetRunModeGlobals();
+        resetSweepAngles();
+    }
+
+    // Constructed and given the built-in preset, ready for its first update.
+    std::unique_ptr<ParticleSystem> makeSystem() {
+        auto system = std::make_unique<ParticleSystem>();
+        system->applyPreset(0);
+        return system;
+    }
+
+    int liveSlots(const ParticleSystem& system) const {
+        int count = 0;
+        for (const Particle& particle : system.particles) count += particle.age >= 0.0f ? 1 : 0;
+        return count;
+    }
+
+    EmptyStore store;
+    SaverSettings settings{store};
+};
+
+}  // namespace particletest
