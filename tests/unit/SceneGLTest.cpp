@@ -1,0 +1,216 @@
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "OsMesaContext.h"
+#include "display/SceneGL.h"
+#include "display/SceneSetup.h"
+#include "particles/ParticleSystem.h"
+#include "shell/RunMode.h"
+#include "shell/SaverSettings.h"
+#include "tools/generators/GlowBitmap.h"
+
+namespace {
+
+class NoStore : public SettingsStore {
+public:
+    Status openKey(const char*, Key&) override { return NotFound; }
+    Status readValue(Key, const char*, void*, std::uint32_t, std::uint32_t&) override {
+        return NotFound;
+    }
+    Status createKey(const char*, Key&) override { return NotFound; }
+    Status writeValue(Key, const char*, Kind, const void*, std::uint32_t) override {
+        return NotFound;
+    }
+    void closeKey(Key) override {}
+};
+
+struct WindowPoint {
+    double x;
+    double y;
+};
+
+// Where the scene's camera and frustum put a world point in a viewport of
+// width x height: the eye sits at (0, 55, 570) looking along -z, and the
+// near plane (at 4) spans +-4 by +-2.7042250633239746.
+WindowPoint expectedWindowPoint(double x, double y, double z, int width, int height) {
+    const double ex = x - 0.0;
+    const double ey = y - 55.0;
+    const double ez = z - 120.0 - 450.0;
+    const double nx = (4.0 * ex / -ez) / 4.0;
+    const double ny = (4.0 * ey / -ez) / 2.7042250633239746;
+    return {(nx + 1.0) * width / 2.0, (ny + 1.0) * height / 2.0};
+}
+
+class SceneGL : public ::testing::Test {
+protected:
+    static constexpr int width = 320;
+    static constexpr int height = 200;
+
+    OsMesaContext context{width, height};
+    NoStore store;
+    SaverSettings settings{store};
+    std::unique_ptr<ParticleSystem> system;
+    unsigned int glowTexture = 0;
+
+    void SetUp() override {
+        ASSERT_TRUE(context.isCurrent());
+        resetRunModeGlobals();
+        RunMode = Mode::Saver;
+        settings.loadSystemValues();
+        settings.load();
+        globalSettings = &settings;
+        system.reset(createParticleSystem());
+        prepareParticleSystem(*system, 1);
+        for (Particle& particle : system->particles) {
+            particle.age = -1.0f;
+        }
+        const std::vector<std::uint8_t> file = glow::makeGlowBitmapFile();
+        ::SceneGL::applyFixedState();
+        glowTexture = ::SceneGL::uploadTexture(64, 64, file.data() + 54);
+        ::SceneGL::applyProjection(width, height);
+    }
+    void TearDown() override { globalSettings = nullptr; }
+
+    // A live particle in the preset's blue-cyan at a world position.
+    Particle& place(int slot, float x, float y, float z, float size) {
+        Particle& particle = system->particles[slot];
+        particle.age = 0.0f;
+        particle.lifetime = 7.15f;
+        particle.position = Vector3(x, y, z);
+        particle.color.r = 0.0f;
+        particle.color.g = 0.6f;
+        particle.color.b = 0.9f;
+        particle.color.a = 1.0f;
+        particle.alpha = 1.0f;
+        particle.size = size;
+        return particle;
+    }
+
+    void drawFrame() { ::SceneGL::drawFrame(*system, glowTexture, 0); }
+
+    // The drawn diamond's corners in window coordinates, by texture corner.
+    std::vector<FeedbackVertex> corners() {
+        const FeedbackCapture capture = captureFeedback([this] { drawFrame(); });
+        EXPECT_FALSE(capture.overflowed);
+        return capture.polygonVertices();
+    }
+};
+
+const FeedbackVertex* findCorner(const std::vector<FeedbackVertex>& vertices, float s, float t) {
+    for (const FeedbackVertex& v : vertices) {
+        if (v.s == s && v.t == t) {
+            return &v;
+        }
+    }
+    return nullptr;
+}
+
+TEST_F(SceneGL, ParticleCornersLandWhereCameraAndFrustumPutThem) {
+    const float x = 60.0f, y = 80.0f, z = 170.0f, size = 40.0f;
+    place(0, x, y, z, size);
+    const std::vector<FeedbackVertex> vertices = corners();
+    ASSERT_EQ(vertices.size(), 6u);  // two triangles
+
+    // The diamond is turned 20 degrees about x by the camera angles, so its
+    // top and bottom corners move in depth.
+    const double tilt = 20.0 * M_PI / 180.0;
+    struct Corner {
+        float s, t;
+        double x, y, z;
+    };
+    const Corner expected[] = {
+        {0, 0, x, y + size * std::cos(tilt), z + size * std::sin(tilt)},
+        {1, 0, x - size, y, z},
+        {0, 1, x + size, y, z},
+        {1, 1, x, y - size * std::cos(tilt), z - size * std::sin(tilt)},
+    };
+    for (const Corner& c : expected) {
+        const FeedbackVertex* v = findCorner(vertices, c.s, c.t);
+        ASSERT_NE(v, nullptr) << c.s << "," << c.t;
+        const WindowPoint w = expectedWindowPoint(c.x, c.y, c.z, width, height);
+        EXPECT_NEAR(v->x, w.x, 0.01) << c.s << "," << c.t;
+        EXPECT_NEAR(v->y, w.y, 0.01) << c.s << "," << c.t;
+    }
+}
+
+TEST_F(SceneGL, ParticleShowsAsBlueCyanGlowAtItsPixel) {
+    place(0, 60.0f, 80.0f, 170.0f, 40.0f);
+    drawFrame();
+    glFinish();
+    const WindowPoint centre = expectedWindowPoint(60.0, 80.0, 170.0, width, height);
+    const std::uint8_t* p = context.pixel(static_cast<int>(centre.x), static_cast<int>(centre.y));
+    // Glow centre (253) times the particle colour (0, 0.6, 0.9), added to black.
+    EXPECT_LE(p[0], 2);
+    EXPECT_NEAR(p[1], 0.6 * 253, 4);
+    EXPECT_NEAR(p[2], 0.9 * 253, 4);
+    // Far from the particle the frame is cleared to black.
+    const std::uint8_t* corner = context.pixel(2, 2);
+    EXPECT_EQ(corner[0] + corner[1] + corner[2], 0);
+}
+
+TEST_F(SceneGL, OverlappingParticlesAddUpWhateverTheirDepth) {
+    place(0, 0.0f, 55.0f, 100.0f, 40.0f);
+    drawFrame();
+    glFinish();
+    const WindowPoint centre = expectedWindowPoint(0.0, 55.0, 100.0, width, height);
+    const int cx = static_cast<int>(centre.x), cy = static_cast<int>(centre.y);
+    const int single = context.pixel(cx, cy)[1];
+
+    // A second, dimmer particle behind the first and drawn after it still adds.
+    place(1, 0.0f, 55.0f, 100.0f - 1.0f, 40.0f).alpha = 0.5f;
+    drawFrame();
+    glFinish();
+    EXPECT_NEAR(context.pixel(cx, cy)[1], single * 1.5, 4);
+}
+
+TEST_F(SceneGL, FrustumDoesNotDependOnTheWindowSize) {
+    place(0, 60.0f, 80.0f, 170.0f, 40.0f);
+    const FeedbackVertex full = *findCorner(corners(), 1, 0);
+    // The same scene in a smaller viewport of another shape: the view volume
+    // is the same, stretched.
+    ::SceneGL::applyProjection(80, 150);
+    const FeedbackVertex small = *findCorner(corners(), 1, 0);
+    EXPECT_NEAR(full.x / width, small.x / 80.0, 1e-4);
+    EXPECT_NEAR(full.y / height, small.y / 150.0, 1e-4);
+}
+
+TEST_F(SceneGL, ZeroHeightBecomesOnePixel) {
+    EXPECT_EQ(::SceneGL::usableHeight(0), 1);
+    EXPECT_EQ(::SceneGL::usableHeight(480), 480);
+    ::SceneGL::applyProjection(640, ::SceneGL::usableHeight(0));
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[0], 0);
+    EXPECT_EQ(viewport[1], 0);
+    EXPECT_EQ(viewport[2], 640);
+    EXPECT_EQ(viewport[3], 1);
+}
+
+TEST_F(SceneGL, TextureKeepsTheStoredBytesInOrder) {
+    // Two rows of two pixels, each row padded to 4 bytes as DIB rows are.
+    const std::uint8_t rows[] = {1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0};
+    const unsigned int name = ::SceneGL::uploadTexture(2, 2, rows);
+    std::uint8_t back[12] = {};
+    glBindTexture(GL_TEXTURE_2D, name);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, back);
+    const std::uint8_t expected[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+    for (int i = 0; i < 12; ++i) {
+        EXPECT_EQ(back[i], expected[i]) << i;
+    }
+    GLint filter = 0;
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
+    EXPECT_EQ(filter, GL_LINEAR);  // no mipmaps exist, so a mipmap filter would draw nothing
+}
+
+TEST_F(SceneGL, EmptyPoolDrawsNothing) {
+    const FeedbackCapture capture = captureFeedback([this] { drawFrame(); });
+    EXPECT_EQ(capture.polygonCount(), 0u);
+}
+
+}  // namespace
