@@ -1,17 +1,53 @@
 // The window, device context, OpenGL rendering context and message pump of
-// one drawing run. Only one may exist per process.
+// one drawing run, with the frame timer. Only one may exist per process.
 #pragma once
+
+#include <windows.h>
 
 #include <cstdint>
 
+#include "display/FrameTimer.h"
+
 class GLWindow {
 public:
+    // The live window object, or null: the window procedure reads the timer
+    // through it, and the window can outlive the object.
+    static GLWindow* instance;
+
+    // Creates and shows the window for the run mode, with a double-buffered
+    // context made current on this thread, and starts the timer. Throws
+    // Exception with the system's failure texts.
     GLWindow();
     virtual ~GLWindow();
 
     GLWindow(const GLWindow&) = delete;
     GLWindow& operator=(const GLWindow&) = delete;
 
-    // 1 to go on, 0 once the quit message has been taken from the queue.
+    // Ticks the timer and handles at most one waiting message, never waiting
+    // for one. 1 to go on, 0 once the quit message has been taken.
     std::int32_t pumpMessages();
+
+    // False when the cursor position could not be read when the window was
+    // shown; mouse travel cannot be measured then.
+    bool cursorBaseRecorded() const { return cursorBaseKnown; }
+
+    FrameTimer timer;
+
+protected:
+    bool active;
+    std::int32_t width;
+    std::int32_t height;
+    std::int32_t colorBits;
+    HGLRC renderContext;
+    HDC deviceContext;
+    MSG message;
+
+private:
+    void createWindow();
+    void setupPixelFormat();
+    void createContext();
+    // Lets go of the rendering and device contexts, whichever exist.
+    void releaseContexts();
+
+    bool cursorBaseKnown = false;
 };

@@ -8,9 +8,13 @@
 
 class SaverScene : public GLWindow {
 public:
+    // Throws Exception: the window's failures, "Failed to load textures", and
+    // the particle system's (anything unexpected reads "Unknown error").
     SaverScene();
     ~SaverScene() override;
 
+    // Viewport and projection for a window of that size; a height of 0 is
+    // taken as 1.
     virtual void resize(std::int32_t width, std::int32_t height);
     // 1 while the run goes on, 0 once the quit message has been taken.
     std::int32_t frameStep();

@@ -1,0 +1,188 @@
+// The saver window and its OpenGL context. A failed construction lets go of
+// the contexts it had acquired and clears the instance slot; the window
+// itself stays until the process ends, as after a normal run, because
+// destroying it would post the quit message into the error box that follows.
+#include "display/win32/GLWindow.h"
+
+#include "display/win32/SaverWindowProc.h"
+#include "display/win32/Win32Clock.h"
+#include "shell/Exception.h"
+#include "shell/RunMode.h"
+#include "shell/SaverSettings.h"
+
+GLWindow* GLWindow::instance = nullptr;
+
+namespace {
+
+const char* const windowClassName = "tirrans_class";
+const char* const windowTitle = "Tirrans";
+
+HWND mainWindow() { return reinterpret_cast<HWND>(mainWindowHandle); }
+HINSTANCE module() { return reinterpret_cast<HINSTANCE>(moduleInstance); }
+
+void setScreenSaverRunning(UINT running) {
+    UINT previous = 0;
+    SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, running, &previous, 0);
+}
+
+}  // namespace
+
+GLWindow::GLWindow()
+    : timer(systemClock()),
+      active(false),
+      width(0),
+      height(0),
+      colorBits(16),
+      renderContext(nullptr),
+      deviceContext(nullptr),
+      message{} {
+    if (instance != nullptr) {
+        throw Exception("Multiple instances of Window found.");
+    }
+    instance = this;
+    active = true;
+    try {
+        createWindow();
+        timer.start();
+    } catch (...) {
+        releaseContexts();
+        instance = nullptr;
+        throw;
+    }
+    if (RunMode == Mode::Saver) {
+        setScreenSaverRunning(TRUE);
+    }
+}
+
+GLWindow::~GLWindow() {
+    active = false;
+    timer.stop();
+    releaseContexts();
+    if (RunMode == Mode::Saver) {
+        setScreenSaverRunning(FALSE);
+    }
+    if (instance == this) {
+        instance = nullptr;
+    }
+}
+
+void GLWindow::createWindow() {
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_OWNDC;
+    windowClass.lpfnWndProc = saverWindowProc;
+    windowClass.hInstance = module();
+    // No class cursor: the window procedure chooses it.
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    windowClass.lpszClassName = windowClassName;
+    if (RegisterClassExA(&windowClass) == 0) {
+        throw Exception("Failed to register class!");
+    }
+
+    HWND created = nullptr;
+    std::int32_t createdWidth = 0;
+    std::int32_t createdHeight = 0;
+    if (RunMode == Mode::Preview) {
+        // The whole outer rectangle of the host, borders included. A handle
+        // that names no window leaves the rectangle empty, and the child
+        // window then fails for want of a parent.
+        const HWND host = mainWindow();
+        RECT outer{};
+        GetWindowRect(host, &outer);
+        createdWidth = outer.right - outer.left;
+        createdHeight = outer.bottom - outer.top;
+        created = CreateWindowExA(0, windowClassName, windowTitle, WS_CHILD | WS_VISIBLE, 0, 0,
+                                  createdWidth, createdHeight, host, nullptr, module(), nullptr);
+    } else {
+        createdWidth = GetSystemMetrics(SM_CXSCREEN);
+        createdHeight = GetSystemMetrics(SM_CYSCREEN);
+        created = CreateWindowExA(WS_EX_TOPMOST, windowClassName, windowTitle,
+                                  WS_POPUP | WS_VISIBLE, 0, 0, createdWidth, createdHeight, nullptr,
+                                  nullptr, module(), nullptr);
+    }
+    mainWindowHandle = reinterpret_cast<NativeHandle>(created);
+    width = createdWidth;
+    height = createdHeight;
+    if (created == nullptr) {
+        throw Exception("Failed to create window...");
+    }
+    if (globalSettings != nullptr) {
+        globalSettings->window = mainWindowHandle;
+    }
+
+    setupPixelFormat();
+    createContext();
+
+    ShowWindow(created, SW_SHOW);
+    UpdateWindow(created);
+    SetFocus(created);
+    BringWindowToTop(created);
+
+    // Mouse travel is measured from where the cursor is once the window shows.
+    POINT cursor{};
+    cursorBaseKnown = GetCursorPos(&cursor) != FALSE;
+    if (cursorBaseKnown && globalSettings != nullptr) {
+        globalSettings->cursorBase.x = cursor.x;
+        globalSettings->cursorBase.y = cursor.y;
+    }
+}
+
+void GLWindow::setupPixelFormat() {
+    PIXELFORMATDESCRIPTOR descriptor{};
+    descriptor.nSize = sizeof descriptor;
+    descriptor.nVersion = 1;
+    descriptor.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+    descriptor.iPixelType = PFD_TYPE_RGBA;
+    descriptor.cColorBits = static_cast<BYTE>(colorBits);
+    descriptor.cDepthBits = static_cast<BYTE>(colorBits);
+    descriptor.cStencilBits = 0;
+    descriptor.iLayerType = PFD_MAIN_PLANE;
+
+    deviceContext = GetDC(mainWindow());
+    const int format = ChoosePixelFormat(deviceContext, &descriptor);
+    if (format == 0) {
+        throw Exception("Can't find a suitable pixelformat.");
+    }
+    if (!SetPixelFormat(deviceContext, format, &descriptor)) {
+        throw Exception("Can't set the PixelFormat.");
+    }
+}
+
+void GLWindow::createContext() {
+    renderContext = wglCreateContext(deviceContext);
+    if (renderContext == nullptr) {
+        throw Exception("Can't create a GL Rendering Context.");
+    }
+    if (!wglMakeCurrent(deviceContext, renderContext)) {
+        throw Exception("Can't activate GLRC.");
+    }
+}
+
+void GLWindow::releaseContexts() {
+    if (renderContext != nullptr) {
+        wglMakeCurrent(deviceContext, nullptr);
+        wglDeleteContext(renderContext);
+        renderContext = nullptr;
+    }
+    if (deviceContext != nullptr) {
+        ReleaseDC(mainWindow(), deviceContext);
+        deviceContext = nullptr;
+    }
+}
+
+std::int32_t GLWindow::pumpMessages() {
+    timer.tick();
+    if (!PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE)) {
+        return 1;
+    }
+    const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+    if (got == 0) {
+        return 0;
+    }
+    if (got == -1) {
+        return 1;  // nothing valid to dispatch
+    }
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+    return 1;
+}

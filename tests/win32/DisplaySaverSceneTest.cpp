@@ -1,0 +1,93 @@
+#include <windows.h>
+
+#include <GL/gl.h>
+
+#include <memory>
+#include <vector>
+
+#include "DisplayTestSupport.h"
+#include "display/win32/SaverScene.h"
+#include "resources/ResourceIds.h"
+
+namespace {
+
+using displaytest::DisplayTest;
+using displaytest::drainMessages;
+
+class InspectedScene : public SaverScene {
+public:
+    std::int32_t windowWidth() const { return width; }
+    std::int32_t windowHeight() const { return height; }
+};
+
+class DisplaySaverScene : public DisplayTest {};
+
+TEST_F(DisplaySaverScene, TheGlowBitmapResourceIs24BitGrey64By64) {
+    const HANDLE image = LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_GLOW),
+                                    IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
+    ASSERT_NE(image, nullptr);
+    BITMAP bitmap{};
+    ASSERT_NE(GetObjectA(image, sizeof bitmap, &bitmap), 0);
+    EXPECT_EQ(bitmap.bmWidth, 64);
+    EXPECT_EQ(bitmap.bmHeight, 64);
+    EXPECT_EQ(bitmap.bmBitsPixel, 24);
+    EXPECT_EQ(bitmap.bmWidthBytes, 192);
+    DeleteObject(image);
+    EXPECT_EQ(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_SECOND_GLOW),
+                         IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION),
+              nullptr);
+}
+
+TEST_F(DisplaySaverScene, DrawsWithTheGlowTextureUntilClosed) {
+    InspectedScene scene;
+    EXPECT_EQ(scene.windowWidth(), GetSystemMetrics(SM_CXSCREEN));
+    ASSERT_EQ(scene.frameStep(), 1);
+
+    // The texture in effect is the glow: 64x64, 253 in the middle, black corners.
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    ASSERT_NE(bound, 0);
+    GLint size[2] = {};
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &size[0]);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &size[1]);
+    EXPECT_EQ(size[0], 64);
+    EXPECT_EQ(size[1], 64);
+    std::vector<unsigned char> texels(64 * 64 * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
+    EXPECT_EQ(texels[(32 * 64 + 32) * 3], 253);
+    EXPECT_EQ(texels[0], 0);
+
+    // The run goes on until a close request has become the quit message.
+    for (int i = 0; i < 20; ++i) {
+        ASSERT_EQ(scene.frameStep(), 1);
+    }
+    settings.requestClose();
+    int frames = 0;
+    while (scene.frameStep() != 0 && frames < 100) {
+        ++frames;
+    }
+    EXPECT_LT(frames, 100);
+}
+
+TEST_F(DisplaySaverScene, ResizeKeepsAtLeastOnePixelOfHeight) {
+    InspectedScene scene;
+    scene.resize(300, 0);
+    EXPECT_EQ(scene.windowWidth(), 300);
+    EXPECT_EQ(scene.windowHeight(), 1);
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2], 300);
+    EXPECT_EQ(viewport[3], 1);
+}
+
+TEST_F(DisplaySaverScene, DestructionReleasesTheContextAndTheSlot) {
+    {
+        SaverScene scene;
+        EXPECT_EQ(GLWindow::instance, &scene);
+    }
+    EXPECT_EQ(GLWindow::instance, nullptr);
+    EXPECT_EQ(wglGetCurrentContext(), nullptr);
+}
+
+}  // namespace
