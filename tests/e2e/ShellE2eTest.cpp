@@ -1,0 +1,128 @@
+// lumra.scr started as Windows starts it, for the shell's modes: unknown
+// switches, the setup dialog and the password change.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "tests/e2e/E2eSupport.h"
+
+namespace {
+
+constexpr DWORD exitTimeoutMs = 15000;
+constexpr DWORD windowTimeoutMs = 15000;
+constexpr int okButtonId = 1;
+constexpr int digitsFieldId = 1036;
+
+class ShellE2eTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(e2e::deleteSaverKey()); }
+    void TearDown() override { e2e::deleteSaverKey(); }
+};
+
+std::int32_t storedNumber(const char* name) {
+    const e2e::StoredValue value = e2e::readSaverValue(name);
+    std::int32_t number = -1;
+    if (value.present && value.data.size() == 4) {
+        std::memcpy(&number, value.data.data(), 4);
+    }
+    return number;
+}
+
+void expectStoredText(const char* name, const std::string& text) {
+    SCOPED_TRACE(name);
+    const e2e::StoredValue value = e2e::readSaverValue(name);
+    ASSERT_TRUE(value.present);
+    EXPECT_EQ(value.type, static_cast<DWORD>(REG_SZ));
+    ASSERT_EQ(value.data.size(), 256u);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(value.data.data())), text);
+}
+
+HWND waitForSetupDialog(const e2e::SaverProcess& saver) {
+    return e2e::waitForWindow("#32770", "Saver Setup", windowTimeoutMs, saver.processId());
+}
+
+}  // namespace
+
+TEST_F(ShellE2eTest, UnknownSwitchesEndAtOnceWithoutTouchingTheRegistry) {
+    for (const char* arguments : {"/x", "//s", "-"}) {
+        SCOPED_TRACE(arguments);
+        e2e::SaverProcess saver(arguments);
+        ASSERT_TRUE(saver.started());
+        DWORD exitCode = 1234;
+        ASSERT_TRUE(saver.waitForExit(exitTimeoutMs, exitCode));
+        EXPECT_EQ(exitCode, 0u);
+        EXPECT_FALSE(e2e::saverKeyExists());
+    }
+}
+
+TEST_F(ShellE2eTest, SetupDialogOkStoresTheSixValues) {
+    e2e::SaverProcess saver("/c");
+    ASSERT_TRUE(saver.started());
+    HWND dialog = waitForSetupDialog(saver);
+    ASSERT_NE(dialog, nullptr);
+    HWND digits = GetDlgItem(dialog, digitsFieldId);
+    HWND ok = GetDlgItem(dialog, okButtonId);
+    ASSERT_NE(digits, nullptr);
+    ASSERT_NE(ok, nullptr);
+
+    // Type at the end of the digits field: the letter is refused.
+    e2e::clickWindow(digits);
+    ASSERT_TRUE(e2e::waitForFocus(digits, 5000));
+    e2e::pressKey(VK_END);
+    e2e::typeText("4x2");
+    e2e::clickWindow(ok);
+
+    DWORD exitCode = 1234;
+    ASSERT_TRUE(saver.waitForExit(exitTimeoutMs, exitCode));
+    EXPECT_EQ(exitCode, 0u);
+    for (const char* name : {"Floor", "Attractive", "Moving", "Music"}) {
+        const e2e::StoredValue value = e2e::readSaverValue(name);
+        ASSERT_TRUE(value.present) << name;
+        EXPECT_EQ(value.type, static_cast<DWORD>(REG_DWORD)) << name;
+        EXPECT_EQ(value.data.size(), 4u) << name;
+    }
+    EXPECT_EQ(storedNumber("Floor"), 0);
+    EXPECT_EQ(storedNumber("Attractive"), 0);
+    EXPECT_EQ(storedNumber("Moving"), 1);
+    EXPECT_EQ(storedNumber("Music"), 0);
+    expectStoredText("MusicFileName", "c:/mp3/Various/brunnen_g.mp3");
+    expectStoredText("tavinum", "10042");
+}
+
+TEST_F(ShellE2eTest, SetupDialogEscStoresNothing) {
+    e2e::SaverProcess saver("/c");
+    ASSERT_TRUE(saver.started());
+    HWND dialog = waitForSetupDialog(saver);
+    ASSERT_NE(dialog, nullptr);
+    HWND digits = GetDlgItem(dialog, digitsFieldId);
+    e2e::clickWindow(digits);
+    ASSERT_TRUE(e2e::waitForFocus(digits, 5000));
+    e2e::typeText("9");
+    e2e::pressKey(VK_ESCAPE);
+
+    DWORD exitCode = 1234;
+    ASSERT_TRUE(saver.waitForExit(exitTimeoutMs, exitCode));
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_FALSE(e2e::saverKeyExists());
+}
+
+TEST_F(ShellE2eTest, ChangePasswordEndsNormally) {
+    e2e::SaverProcess saver("/a:55");
+    ASSERT_TRUE(saver.started());
+    // The system's service may be missing, or may show a dialog of its own:
+    // close whatever it shows until the saver has ended.
+    DWORD exitCode = 1234;
+    const DWORD start = GetTickCount();
+    while (!saver.waitForExit(200, exitCode)) {
+        ASSERT_LT(GetTickCount() - start, exitTimeoutMs) << "lumra.scr /a:55 did not end";
+        if (HWND shown = e2e::waitForWindow(nullptr, nullptr, 0, saver.processId())) {
+            PostMessageA(shown, WM_CLOSE, 0, 0);
+        }
+    }
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_FALSE(e2e::saverKeyExists());
+}
