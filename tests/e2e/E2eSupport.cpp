@@ -185,14 +185,27 @@ void typeText(const char* text) {
     }
 }
 
-void moveMouseTo(int x, int y) {
+bool moveMouseTo(int x, int y) {
     // Absolute coordinates run from 0 to 65535 across the primary screen.
     const int width = GetSystemMetrics(SM_CXSCREEN);
     const int height = GetSystemMetrics(SM_CYSCREEN);
     const LONG ax = static_cast<LONG>((x * 65535LL + (width - 1) / 2) / (width > 1 ? width - 1 : 1));
     const LONG ay = static_cast<LONG>((y * 65535LL + (height - 1) / 2) / (height > 1 ? height - 1 : 1));
     sendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, ax, ay);
-    Sleep(30);
+    // Under Wine the cursor position can trail the input by a moment (it is
+    // read back from the X server), so wait until the move has landed.
+    const DWORD start = GetTickCount();
+    for (;;) {
+        POINT at{};
+        GetCursorPos(&at);
+        if (at.x == x && at.y == y) {
+            return true;
+        }
+        if (GetTickCount() - start >= 1000) {
+            return false;
+        }
+        Sleep(10);
+    }
 }
 
 void leftClick() {

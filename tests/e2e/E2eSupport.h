@@ -62,8 +62,9 @@ bool waitForFocus(HWND control, DWORD timeoutMs);
 void pressKey(WORD virtualKey);
 // Types letters, digits and spaces as key presses.
 void typeText(const char* text);
-// Absolute mouse move to screen coordinates (x, y).
-void moveMouseTo(int x, int y);
+// Absolute mouse move to screen coordinates (x, y). Waits until the cursor
+// reports the new position; false if it never did.
+bool moveMouseTo(int x, int y);
 void leftClick();
 // Moves to the centre of window and clicks it.
 void clickWindow(HWND window);
