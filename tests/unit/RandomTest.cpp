@@ -24,12 +24,3 @@ TEST(Random, StateWrapsModulo2To32AndTopBitIsMasked) {
     EXPECT_EQ(lumra::rand(), 29739);
     EXPECT_EQ(lumra::rand(), 3374);
 }
-
-TEST(Random, ReseedingRepeatsTheSequence) {
-    lumra::srand(777);
-    const int a = lumra::rand();
-    const int b = lumra::rand();
-    lumra::srand(777);
-    EXPECT_EQ(lumra::rand(), a);
-    EXPECT_EQ(lumra::rand(), b);
-}

@@ -74,10 +74,3 @@ TEST(Vector3, NormalizingDegenerateVectorsStaysFinite) {
     EXPECT_FLOAT_EQ(v.y, 1.0f);
     EXPECT_EQ(v.z, 0.0f);
 }
-
-TEST(Vector3, TrigonometryIsDoublePrecisionRoundedToFloat) {
-    for (const float a : {0.0f, 0.5f, 1.0f, -2.25f, 3.14159f, 100.77f}) {
-        EXPECT_EQ(floatSin(a), static_cast<float>(std::sin(static_cast<double>(a)))) << a;
-        EXPECT_EQ(floatCos(a), static_cast<float>(std::cos(static_cast<double>(a)))) << a;
-    }
-}
