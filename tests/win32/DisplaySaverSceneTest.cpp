@@ -70,6 +70,45 @@ TEST_F(DisplaySaverScene, DrawsWithTheGlowTextureUntilClosed) {
     EXPECT_LT(frames, 100);
 }
 
+// Counts pixels of the frame just drawn whose blue leads with little red.
+int blueCyanPixels(int width, int height) {
+    std::vector<unsigned char> pixels(static_cast<std::size_t>(width) * height * 4);
+    // Wine shows a child window's frame off screen, so the frame is read from
+    // the buffer it was drawn into.
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    int count = 0;
+    for (std::size_t i = 0; i < pixels.size(); i += 4) {
+        const int r = pixels[i], g = pixels[i + 1], b = pixels[i + 2];
+        if (r + g + b > 60 && b >= g && b > 2 * r + 20) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+TEST_F(DisplaySaverScene, PreviewDrawsTheGlowIntoItsChildWindow) {
+    const HWND host = CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50,
+                                      320, 240, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(host, nullptr);
+    RunMode = Mode::Preview;
+    mainWindowHandle = reinterpret_cast<NativeHandle>(host);
+    {
+        InspectedScene scene;
+        EXPECT_EQ(GetParent(saverWindow()), host);
+        // The emitter starts at the right edge of the view; by 2.5 seconds its
+        // particles are well inside.
+        int frames = 0;
+        while (scene.timer.elapsedSeconds() < 2.5f && frames < 200000) {
+            ASSERT_EQ(scene.frameStep(), 1);
+            ++frames;
+        }
+        EXPECT_GT(blueCyanPixels(scene.windowWidth(), scene.windowHeight()), 20);
+    }
+    DestroyWindow(host);
+    settings.window = 0;
+}
+
 TEST_F(DisplaySaverScene, ResizeKeepsAtLeastOnePixelOfHeight) {
     InspectedScene scene;
     scene.resize(300, 0);
