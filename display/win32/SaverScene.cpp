@@ -63,14 +63,24 @@ void SaverScene::resize(std::int32_t newWidth, std::int32_t newHeight) {
 
 std::int32_t SaverScene::frameStep() {
     if (pumpMessages() == 0) {
-        return 0;
+        return 0;  // the picture last shown stays
     }
-    // The absolute time since the timer started, not the frame's length.
-    sceneParticleSystem->update(timer.elapsedSeconds());
-    SceneGL::drawFrame(*sceneParticleSystem, primaryTexture, secondaryTexture);
-    SwapBuffers(deviceContext);
+    updateParticles();
+    drawParticles();
+    presentFrame();
     return 1;
 }
+
+void SaverScene::updateParticles() {
+    // The absolute time since the timer started, not the frame's length.
+    sceneParticleSystem->update(timer.elapsedSeconds());
+}
+
+void SaverScene::drawParticles() {
+    SceneGL::drawFrame(*sceneParticleSystem, primaryTexture, secondaryTexture);
+}
+
+void SaverScene::presentFrame() { SwapBuffers(deviceContext); }
 
 std::int32_t SaverScene::loadTextures() {
     std::int32_t loaded = 0;

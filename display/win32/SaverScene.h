@@ -19,6 +19,13 @@ public:
     // 1 while the run goes on, 0 once the quit message has been taken.
     std::int32_t frameStep();
 
+protected:
+    // The phases of one frame after the pump, in frameStep's order. They are
+    // separate so that a frame benchmark can time each one.
+    void updateParticles();
+    void drawParticles();
+    void presentFrame();
+
 private:
     std::int32_t loadTextures();
 };
