@@ -3,11 +3,13 @@
 #include <GL/gl.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "DisplayTestSupport.h"
 #include "display/win32/SaverScene.h"
 #include "resources/ResourceIds.h"
+#include "shell/Exception.h"
 
 namespace {
 
@@ -118,6 +120,21 @@ TEST_F(DisplaySaverScene, ResizeKeepsAtLeastOnePixelOfHeight) {
     glGetIntegerv(GL_VIEWPORT, viewport);
     EXPECT_EQ(viewport[2], 300);
     EXPECT_EQ(viewport[3], 1);
+}
+
+TEST_F(DisplaySaverScene, MissingBitmapsFailAndReleaseTheWindowObject) {
+    // A module that carries no bitmap 104 or 114.
+    moduleInstance = reinterpret_cast<NativeHandle>(GetModuleHandleA("kernel32.dll"));
+    std::string failure = "nothing thrown";
+    try {
+        SaverScene scene;
+    } catch (const Exception& e) {
+        failure = e.message();
+    }
+    EXPECT_EQ(failure, "Failed to load textures");
+    EXPECT_EQ(GLWindow::instance, nullptr);
+    EXPECT_EQ(wglGetCurrentContext(), nullptr);
+    UnregisterClassA("tirrans_class", reinterpret_cast<HINSTANCE>(moduleInstance));
 }
 
 TEST_F(DisplaySaverScene, DestructionReleasesTheContextAndTheSlot) {
