@@ -191,21 +191,22 @@ bool moveMouseTo(int x, int y) {
     const int height = GetSystemMetrics(SM_CYSCREEN);
     const LONG ax = static_cast<LONG>((x * 65535LL + (width - 1) / 2) / (width > 1 ? width - 1 : 1));
     const LONG ay = static_cast<LONG>((y * 65535LL + (height - 1) / 2) / (height > 1 ? height - 1 : 1));
-    sendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, ax, ay);
     // Under Wine the cursor position can trail the input by a moment (it is
-    // read back from the X server), so wait until the move has landed.
-    const DWORD start = GetTickCount();
-    for (;;) {
-        POINT at{};
-        GetCursorPos(&at);
-        if (at.x == x && at.y == y) {
-            return true;
-        }
-        if (GetTickCount() - start >= 1000) {
-            return false;
-        }
-        Sleep(10);
+    // read back from the X server), and a move sent while windows come and go
+    // is now and then dropped: wait until the move has landed, and send it
+    // again if it has not. An absolute move sent twice ends at the same place.
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        sendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, ax, ay);
+        const DWORD start = GetTickCount();
+        do {
+            POINT at{};
+            if (GetCursorPos(&at) && at.x == x && at.y == y) {
+                return true;
+            }
+            Sleep(10);
+        } while (GetTickCount() - start < 250);
     }
+    return false;
 }
 
 void leftClick() {
@@ -220,6 +221,17 @@ void clickWindow(HWND window) {
     bringToFront(GetAncestor(window, GA_ROOT));
     moveMouseTo((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
     leftClick();
+}
+
+bool focusByKeyboard(HWND control, WORD virtualKey) {
+    bringToFront(GetAncestor(control, GA_ROOT));
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        if (waitForFocus(control, attempt == 0 ? 0 : 500)) {
+            return true;
+        }
+        pressKey(virtualKey);
+    }
+    return waitForFocus(control, 500);
 }
 
 bool deleteSaverKey() {

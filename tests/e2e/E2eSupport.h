@@ -57,6 +57,10 @@ bool waitForWindowGone(HWND window, DWORD timeoutMs);
 void bringToFront(HWND window);
 // Polls until control has the keyboard focus of its GUI thread.
 bool waitForFocus(HWND control, DWORD timeoutMs);
+// Brings control's window to the front and presses virtualKey (Tab, say)
+// until control has the keyboard focus; false if it never gets it. Keys
+// pressed before the focus is confirmed are sometimes lost under Wine.
+bool focusByKeyboard(HWND control, WORD virtualKey);
 
 // Real input through SendInput.
 void pressKey(WORD virtualKey);

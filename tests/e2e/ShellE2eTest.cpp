@@ -14,7 +14,6 @@ namespace {
 
 constexpr DWORD exitTimeoutMs = 15000;
 constexpr DWORD windowTimeoutMs = 15000;
-constexpr int okButtonId = 1;
 constexpr int digitsFieldId = 1036;
 
 class ShellE2eTest : public ::testing::Test {
@@ -65,16 +64,14 @@ TEST_F(ShellE2eTest, SetupDialogOkStoresTheSixValues) {
     HWND dialog = waitForSetupDialog(saver);
     ASSERT_NE(dialog, nullptr);
     HWND digits = GetDlgItem(dialog, digitsFieldId);
-    HWND ok = GetDlgItem(dialog, okButtonId);
     ASSERT_NE(digits, nullptr);
-    ASSERT_NE(ok, nullptr);
 
-    // Type at the end of the digits field: the letter is refused.
-    e2e::clickWindow(digits);
-    ASSERT_TRUE(e2e::waitForFocus(digits, 5000));
+    // The focus starts on OK, the first visible tab stop; Tab moves it to the
+    // digits field. Type at its end: the letter is refused. Enter is OK.
+    ASSERT_TRUE(e2e::focusByKeyboard(digits, VK_TAB));
     e2e::pressKey(VK_END);
     e2e::typeText("4x2");
-    e2e::clickWindow(ok);
+    e2e::pressKey(VK_RETURN);
 
     DWORD exitCode = 1234;
     ASSERT_TRUE(saver.waitForExit(exitTimeoutMs, exitCode));
@@ -99,8 +96,7 @@ TEST_F(ShellE2eTest, SetupDialogEscStoresNothing) {
     HWND dialog = waitForSetupDialog(saver);
     ASSERT_NE(dialog, nullptr);
     HWND digits = GetDlgItem(dialog, digitsFieldId);
-    e2e::clickWindow(digits);
-    ASSERT_TRUE(e2e::waitForFocus(digits, 5000));
+    ASSERT_TRUE(e2e::focusByKeyboard(digits, VK_TAB));
     e2e::typeText("9");
     e2e::pressKey(VK_ESCAPE);
 
