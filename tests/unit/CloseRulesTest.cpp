@@ -44,7 +44,10 @@ struct TableRow {
     CloseAction configure;  // a mode that never draws stands for "otherwise"
 };
 
-std::string rowName(const ::testing::TestParamInfo<TableRow>& info) { return info.param.name; }
+template <typename Row>
+std::string rowName(const ::testing::TestParamInfo<Row>& info) {
+    return info.param.name;
+}
 
 const CloseAction Nothing = CloseAction::Nothing;
 const CloseAction Close = CloseAction::RequestClose;
@@ -64,6 +67,8 @@ const TableRow tableRows[] = {
     {"ActivateInactiveMinimized", M::Activate, 0x00010000, Nothing, Nothing, Nothing},
     {"ActivateAppOther", M::ActivateApp, 0, Close, Close, Nothing},
     {"ActivateAppOurs", M::ActivateApp, 1, Nothing, Nothing, Nothing},
+    // The whole wParam is tested: only its high half set is not zero.
+    {"ActivateAppHighHalf", M::ActivateApp, std::uint64_t{1} << 32, Nothing, Nothing, Nothing},
     {"NcActivateInactive", M::NcActivate, 0, Close, Close, Nothing},
     {"NcActivateActive", M::NcActivate, 1, Nothing, Nothing, Nothing},
     {"SetCursor", M::SetCursor, 0, CloseAction::HideCursor, CloseAction::ArrowCursor,
@@ -101,23 +106,7 @@ TEST_P(CloseRuleTable, AnswersByRunMode) {
               row.configure);
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryMessage, CloseRuleTable, ::testing::ValuesIn(tableRows), rowName);
-
-TEST(CloseRules, ActivationTestsTheWholeWParam) {
-    PlacedCursor cursor;
-    // Only the high half set: not zero, so no close.
-    const std::uint64_t highOnly = std::uint64_t{1} << 32;
-    EXPECT_EQ(decideCloseAction(M::ActivateApp, highOnly, stateFor(Mode::Saver), cursor),
-              CloseAction::Nothing);
-}
-
-TEST(CloseRules, KeysAndButtonsCloseWithoutGracePeriod) {
-    PlacedCursor cursor;
-    for (std::uint32_t message : {M::KeyDown, M::LeftButtonDown}) {
-        EXPECT_EQ(decideCloseAction(message, 0, stateFor(Mode::Saver, 0.0f), cursor),
-                  CloseAction::RequestClose);
-    }
-}
+INSTANTIATE_TEST_SUITE_P(EveryMessage, CloseRuleTable, ::testing::ValuesIn(tableRows), rowName<TableRow>);
 
 // Mouse travel: offsets from the base, with the default threshold of 50.
 struct Travel {
@@ -146,11 +135,13 @@ TEST_P(MouseTravel, ClosesOnlyBeyondTheThresholdOnOneAxis) {
               travel.closes ? CloseAction::RequestClose : CloseAction::Nothing);
 }
 
-INSTANTIATE_TEST_SUITE_P(FromBase, MouseTravel, ::testing::ValuesIn(travels),
-                         [](const ::testing::TestParamInfo<Travel>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(FromBase, MouseTravel, ::testing::ValuesIn(travels), rowName<Travel>);
 
-TEST(CloseRules, MouseTravelIsIgnoredUntilHalfASecondHasPassed) {
+TEST(CloseRules, MouseTravelIsIgnoredUntilHalfASecondHasPassedButKeysAreNot) {
     PlacedCursor cursor;
+    for (std::uint32_t message : {M::KeyDown, M::LeftButtonDown}) {
+        EXPECT_EQ(decideCloseAction(message, 0, stateFor(Mode::Saver, 0.0f), cursor), CloseAction::RequestClose);
+    }
     cursor.at = {900, 700};  // far from the base
     for (float elapsed : {0.0f, 0.25f, 0.5f}) {
         EXPECT_EQ(decideCloseAction(M::MouseMove, 0, stateFor(Mode::Saver, elapsed), cursor),

@@ -1,10 +1,10 @@
-// An in-memory SettingsStore for tests. It follows the registry's failure
-// rules (a missing key or value fails, data larger than the reader's capacity
-// fails) and records every operation in order, so tests can check both what
-// was stored and the sequence in which it was read and written.
+// An in-memory SettingsStore with the registry's failure rules (a missing key
+// or value fails, data larger than the reader's capacity fails). It records
+// every call in order ("open PATH", "read NAME", "create PATH", "write NAME",
+// "close"), so tests see both what was stored and the order of the calls.
 #pragma once
 
-#include <cstdint>
+#include <cstring>
 #include <map>
 #include <string>
 #include <vector>
@@ -17,42 +17,76 @@ public:
         Kind kind = Kind::String;
         std::vector<std::uint8_t> data;
     };
-    using Values = std::map<std::string, Value>;
 
-    Status openKey(const char* path, Key& key) override;
+    Status openKey(const char* path, Key& key) override {
+        operations.push_back(std::string("open ") + path);
+        return keys.count(path) == 0 ? NotFound : handleFor(path, key);
+    }
     Status readValue(Key key, const char* name, void* buffer, std::uint32_t capacity,
-                     std::uint32_t& length) override;
-    Status createKey(const char* path, Key& key) override;
-    Status writeValue(Key key, const char* name, Kind kind, const void* data,
-                      std::uint32_t length) override;
-    void closeKey(Key key) override;
+                     std::uint32_t& length) override {
+        operations.push_back(std::string("read ") + name);
+        const Value* value = handles.count(key) ? find(handles[key], name) : nullptr;
+        if (value == nullptr) return NotFound;
+        length = static_cast<std::uint32_t>(value->data.size());
+        if (length > capacity) {
+            // The registry promises nothing about a buffer it could not fill.
+            std::memset(buffer, 0xA5, capacity);
+            return MoreData;
+        }
+        if (length != 0) std::memcpy(buffer, value->data.data(), length);
+        return Success;
+    }
+    Status createKey(const char* path, Key& key) override {
+        operations.push_back(std::string("create ") + path);
+        if (refuseCreate) return 5;  // ERROR_ACCESS_DENIED
+        keys[path];
+        return handleFor(path, key);
+    }
+    Status writeValue(Key key, const char* name, Kind kind, const void* data, std::uint32_t length) override {
+        operations.push_back(std::string("write ") + name);
+        if (handles.count(key) == 0) return 6;  // ERROR_INVALID_HANDLE
+        const auto* bytes = static_cast<const std::uint8_t*>(data);
+        keys[handles[key]][name] = Value{kind, std::vector<std::uint8_t>(bytes, bytes + length)};
+        return Success;
+    }
+    void closeKey(Key key) override {
+        operations.push_back("close");
+        handles.erase(key);
+    }
 
-    // Test set-up and inspection.
-    void addKey(const std::string& path);
-    void putNumber(const std::string& path, const std::string& name, std::int32_t value);
-    void putText(const std::string& path, const std::string& name, const std::string& text);
-    void putBytes(const std::string& path, const std::string& name, Kind kind,
-                  const std::vector<std::uint8_t>& data);
+    void addKey(const std::string& path) { keys[path]; }
+    void putBytes(const std::string& path, const std::string& name, Kind kind, std::vector<std::uint8_t> data) {
+        keys[path][name] = Value{kind, std::move(data)};
+    }
+    void putNumber(const std::string& path, const std::string& name, std::int32_t number) {
+        std::vector<std::uint8_t> data(4);
+        std::memcpy(data.data(), &number, 4);
+        putBytes(path, name, Kind::Dword, data);
+    }
+    void putText(const std::string& path, const std::string& name, const std::string& text) {
+        std::vector<std::uint8_t> data(text.begin(), text.end());
+        data.push_back(0);
+        putBytes(path, name, Kind::String, data);
+    }
     bool hasKey(const std::string& path) const { return keys.count(path) != 0; }
-    // Null when the key or value is missing.
-    const Value* find(const std::string& path, const std::string& name) const;
+    const Value* find(const std::string& path, const std::string& name) const {
+        const auto key = keys.find(path);
+        if (key == keys.end() || key->second.count(name) == 0) return nullptr;
+        return &key->second.at(name);
+    }
     std::size_t openKeyCount() const { return handles.size(); }
 
-    // Every call, in order, as "open PATH", "read NAME", "create PATH",
-    // "write NAME" and "close".
     std::vector<std::string> operations;
-    // Makes createKey fail, as a registry without write access would.
-    bool refuseCreate = false;
-
-    // The byte a failed oversized read leaves in the caller's buffer: the
-    // registry gives no promise about a buffer it could not fill.
-    static constexpr std::uint8_t junk = 0xA5;
-    // The registry's answers to a closed or unknown key and to a refused create.
-    static constexpr Status InvalidHandle = 6;  // ERROR_INVALID_HANDLE
-    static constexpr Status AccessDenied = 5;   // ERROR_ACCESS_DENIED
+    bool refuseCreate = false;  // as a registry without write access
 
 private:
-    std::map<std::string, Values> keys;
+    Status handleFor(const std::string& path, Key& key) {
+        key = nextHandle++;
+        handles[key] = path;
+        return Success;
+    }
+
+    std::map<std::string, std::map<std::string, Value>> keys;
     std::map<Key, std::string> handles;
     Key nextHandle = 100;
 };

@@ -28,32 +28,14 @@ OsMesaContext::~OsMesaContext() {
     OSMesaDestroyContext(static_cast<OSMesaContext>(context));
 }
 
-std::size_t FeedbackCapture::polygonCount() const {
-    std::size_t count = 0;
-    for (const FeedbackItem& item : items) {
-        if (item.token == GL_POLYGON_TOKEN) ++count;
-    }
-    return count;
-}
-
 std::vector<FeedbackVertex> FeedbackCapture::polygonVertices() const {
     std::vector<FeedbackVertex> all;
-    for (const FeedbackItem& item : items) {
-        if (item.token == GL_POLYGON_TOKEN) all.insert(all.end(), item.vertices.begin(), item.vertices.end());
-    }
+    for (const auto& polygon : polygons) all.insert(all.end(), polygon.begin(), polygon.end());
     return all;
 }
 
-namespace {
-constexpr std::size_t ValuesPerVertex = 11;  // GL_3D_COLOR_TEXTURE in RGBA mode
-
-FeedbackVertex readVertex(const std::vector<GLfloat>& values, std::size_t at) {
-    const GLfloat* v = values.data() + at;
-    return FeedbackVertex{v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10]};
-}
-}  // namespace
-
 FeedbackCapture captureFeedback(const std::function<void()>& draw, std::size_t capacity) {
+    constexpr std::size_t valuesPerVertex = 11;  // GL_3D_COLOR_TEXTURE in RGBA mode
     std::vector<GLfloat> values(capacity);
     glFeedbackBuffer(static_cast<GLsizei>(capacity), GL_3D_COLOR_TEXTURE, values.data());
     glRenderMode(GL_FEEDBACK);
@@ -61,43 +43,33 @@ FeedbackCapture captureFeedback(const std::function<void()>& draw, std::size_t c
     const GLint used = glRenderMode(GL_RENDER);
 
     FeedbackCapture capture;
-    if (used < 0) {
-        capture.overflowed = true;
-        return capture;
-    }
-    const std::size_t end = static_cast<std::size_t>(used);
-    std::size_t at = 0;
-    while (at < end) {
-        FeedbackItem item;
-        item.token = static_cast<GLenum>(values[at++]);
-        std::size_t vertexCount = 0;
-        switch (item.token) {
-        case GL_POLYGON_TOKEN:
+    capture.overflowed = used < 0;
+    const std::size_t end = used < 0 ? 0 : static_cast<std::size_t>(used);
+    for (std::size_t at = 0; at < end;) {
+        const GLenum token = static_cast<GLenum>(values[at++]);
+        std::size_t vertexCount = 1;
+        if (token == GL_POLYGON_TOKEN) {
             vertexCount = static_cast<std::size_t>(values[at++]);
-            break;
-        case GL_LINE_TOKEN:
-        case GL_LINE_RESET_TOKEN:
+        } else if (token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN) {
             vertexCount = 2;
+        } else if (token == GL_PASS_THROUGH_TOKEN) {
+            vertexCount = 0;
+            ++at;
+        } else if (token != GL_POINT_TOKEN && token != GL_BITMAP_TOKEN && token != GL_DRAW_PIXEL_TOKEN &&
+                   token != GL_COPY_PIXEL_TOKEN) {
+            capture.overflowed = true;  // not a token: nothing further can be decoded
             break;
-        case GL_POINT_TOKEN:
-        case GL_BITMAP_TOKEN:
-        case GL_DRAW_PIXEL_TOKEN:
-        case GL_COPY_PIXEL_TOKEN:
-            vertexCount = 1;
-            break;
-        case GL_PASS_THROUGH_TOKEN:
-            item.passThroughValue = values[at++];
-            break;
-        default:
-            // Not a token: the buffer cannot be decoded further.
-            capture.overflowed = true;
-            return capture;
         }
-        for (std::size_t i = 0; i < vertexCount && at + ValuesPerVertex <= end; ++i) {
-            item.vertices.push_back(readVertex(values, at));
-            at += ValuesPerVertex;
+        std::vector<FeedbackVertex> vertices;
+        for (std::size_t i = 0; i < vertexCount && at + valuesPerVertex <= end; ++i, at += valuesPerVertex) {
+            const GLfloat* v = &values[at];
+            vertices.push_back(FeedbackVertex{v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10]});
         }
-        capture.items.push_back(std::move(item));
+        if (token == GL_POLYGON_TOKEN) {
+            capture.polygons.push_back(std::move(vertices));
+        } else {
+            ++capture.otherItems;
+        }
     }
     return capture;
 }

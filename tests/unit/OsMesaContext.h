@@ -6,30 +6,23 @@
 
 #include <GL/gl.h>
 
-#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <vector>
 
 class OsMesaContext {
 public:
-    // Creates an RGBA context with a 16-bit depth buffer and makes it
-    // current on this thread. isCurrent() tells whether that worked.
+    // An RGBA context with a 16-bit depth buffer, current on this thread.
     OsMesaContext(int width, int height);
     ~OsMesaContext();
-
     OsMesaContext(const OsMesaContext&) = delete;
     OsMesaContext& operator=(const OsMesaContext&) = delete;
 
     bool isCurrent() const { return current; }
     int width() const { return pixelWidth; }
     int height() const { return pixelHeight; }
-
-    // The colour buffer, 4 bytes a pixel (R, G, B, A), row 0 at the bottom.
-    const std::uint8_t* pixels() const { return buffer.data(); }
-    const std::uint8_t* pixel(int x, int y) const {
-        return buffer.data() + (static_cast<std::size_t>(y) * pixelWidth + x) * 4;
-    }
+    // R, G, B, A of a pixel, row 0 at the bottom.
+    const std::uint8_t* pixel(int x, int y) const { return &buffer[(static_cast<std::size_t>(y) * pixelWidth + x) * 4]; }
 
 private:
     void* context = nullptr;  // OSMesaContext, kept opaque to users
@@ -47,20 +40,12 @@ struct FeedbackVertex {
     float s, t, r3, q;
 };
 
-// One reported item: a polygon (after clipping), line, point or pass-through
-// marker, in the order GL produced them.
-struct FeedbackItem {
-    GLenum token;
-    std::vector<FeedbackVertex> vertices;
-    float passThroughValue = 0.0f;
-};
-
 struct FeedbackCapture {
     bool overflowed = false;
-    std::vector<FeedbackItem> items;
+    std::vector<std::vector<FeedbackVertex>> polygons;  // after clipping, in order
+    std::size_t otherItems = 0;                         // points, lines, pixels, markers
 
-    std::size_t polygonCount() const;
-    // Every vertex of every polygon, in order.
+    std::size_t polygonCount() const { return polygons.size(); }
     std::vector<FeedbackVertex> polygonVertices() const;
 };
 
@@ -68,10 +53,8 @@ struct FeedbackCapture {
 // Nothing reaches the colour buffer while draw runs.
 FeedbackCapture captureFeedback(const std::function<void()>& draw, std::size_t capacity = 1 << 16);
 
-// Sets the viewport to the whole context and an orthographic projection in
-// which scene coordinates map to window coordinates simply:
-// window x = x + width/2, window y = y + height/2, window z = (1 - z/depth)/2,
-// for scene z in [-depth, depth]. The model-view matrix is set to identity.
+// Viewport over the whole context and an orthographic projection centred on
+// it: window x = x + width/2, y = y + height/2, z = (1 - z/depth)/2, for scene
+// z in [-depth, depth]; identity model-view. sceneFromWindow maps back.
 void useCentredOrthographicView(const OsMesaContext& context, double depth);
-// The scene point that useCentredOrthographicView maps to a window vertex.
 FeedbackVertex sceneFromWindow(const OsMesaContext& context, double depth, const FeedbackVertex& v);

@@ -9,21 +9,13 @@
 #include <cmath>
 #include <memory>
 
+#include "MemoryStore.h"
 #include "particles/ParticleSystem.h"
 #include "particles/Random.h"
 #include "shell/RunMode.h"
 #include "shell/SaverSettings.h"
 
 namespace particletest {
-
-class EmptyStore : public SettingsStore {
-public:
-    Status openKey(const char*, Key&) override { return NotFound; }
-    Status readValue(Key, const char*, void*, std::uint32_t, std::uint32_t&) override { return NotFound; }
-    Status createKey(const char*, Key&) override { return NotFound; }
-    Status writeValue(Key, const char*, Kind, const void*, std::uint32_t) override { return NotFound; }
-    void closeKey(Key) override {}
-};
 
 inline bool isFinite(const Vector3& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
 
@@ -56,7 +48,7 @@ protected:
         return count;
     }
 
-    EmptyStore store;
+    MemoryStore store;  // empty: every option keeps its default
     SaverSettings settings{store};
 };
 

@@ -9,54 +9,41 @@
 
 namespace {
 
+using Calls = std::vector<std::string>;
 const std::string ownKey = "Software\\VelmoranSaverLumra0_01";
 const std::string systemKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Screen Savers";
 const char* const unreadable = "Couldn't load filename from registry";
-
-std::vector<std::string> since(const MemoryStore& store, std::size_t first) {
-    return std::vector<std::string>(store.operations.begin() + static_cast<std::ptrdiff_t>(first),
-                                    store.operations.end());
-}
 
 void loadBoth(SaverSettings& settings) {
     settings.loadSystemValues();
     settings.load();
 }
 
-}  // namespace
-
-TEST(SaverSettings, ConstructionGivesTheDocumentedStartValues) {
-    MemoryStore store;
-    const SaverSettings settings(store);
-    EXPECT_EQ(settings.attractive, 0);
-    EXPECT_EQ(settings.moving, 0);  // load, not construction, makes it 1
-    EXPECT_EQ(settings.floor, 0);
-    EXPECT_EQ(settings.music, 0);
-    EXPECT_STREQ(settings.musicFileName, "c:/mp3/Various/brunnen_g.mp3");
-    EXPECT_STREQ(settings.numberText, "100");
-    EXPECT_EQ(settings.window, 0u);
-    EXPECT_EQ(settings.inputSuspended, 0);
-    EXPECT_EQ(settings.closeRequested, 0);
-    EXPECT_TRUE(store.operations.empty());
+void expectFlags(const SaverSettings& s, int floor, int moving, int attractive, int music) {
+    EXPECT_EQ(s.floor, floor);
+    EXPECT_EQ(s.moving, moving);
+    EXPECT_EQ(s.attractive, attractive);
+    EXPECT_EQ(s.music, music);
 }
+
+}  // namespace
 
 TEST(SaverSettings, WithoutAnyKeyLoadingGivesTheEffectiveDefaults) {
     MemoryStore store;
     SaverSettings settings(store);
+    EXPECT_TRUE(store.operations.empty());
+    EXPECT_EQ(settings.moving, 0);  // load, not construction, makes it 1
     settings.inputSuspended = 1;
     EXPECT_NE(settings.loadSystemValues(), SettingsStore::Success);
     EXPECT_NE(settings.load(), SettingsStore::Success);
 
-    EXPECT_EQ(settings.attractive, 0);
-    EXPECT_EQ(settings.moving, 1);
-    EXPECT_EQ(settings.floor, 0);
-    EXPECT_EQ(settings.music, 0);
+    expectFlags(settings, 0, 1, 0, 0);
     EXPECT_STREQ(settings.musicFileName, "c:/mp3/Various/brunnen_g.mp3");
     EXPECT_STREQ(settings.numberText, "100");
     EXPECT_EQ(settings.passwordDelay, 15);
     EXPECT_EQ(settings.mouseThreshold, 50);
     EXPECT_EQ(settings.inputSuspended, 0);
-    EXPECT_EQ(store.operations, (std::vector<std::string>{"open " + systemKey, "open " + ownKey}));
+    EXPECT_EQ(store.operations, (Calls{"open " + systemKey, "open " + ownKey}));
     EXPECT_FALSE(store.hasKey(ownKey));  // loading never creates anything
 }
 
@@ -72,19 +59,13 @@ TEST(SaverSettings, SystemValuesAreReadInOrderAndEachFailureStandsAlone) {
     EXPECT_EQ(settings.passwordDelay, 3);
     EXPECT_EQ(settings.mouseThreshold, 50);  // the oversized value is ignored
     EXPECT_EQ(settings.muteSound, 1);        // the stored type is not checked
-    EXPECT_EQ(store.operations,
-              (std::vector<std::string>{"open " + systemKey, "read Password Delay",
-                                        "read Mouse Threshold", "read Mute Sound", "close"}));
+    EXPECT_EQ(store.operations, (Calls{"open " + systemKey, "read Password Delay", "read Mouse Threshold",
+                                       "read Mute Sound", "close"}));
     EXPECT_EQ(store.openKeyCount(), 0u);
-}
 
-TEST(SaverSettings, ZeroMouseThresholdIsKept) {
-    MemoryStore store;
     store.putNumber(systemKey, "Mouse Threshold", 0);
-    SaverSettings settings(store);
     settings.loadSystemValues();
-    EXPECT_EQ(settings.mouseThreshold, 0);
-    EXPECT_EQ(settings.passwordDelay, 15);
+    EXPECT_EQ(settings.mouseThreshold, 0);  // zero is a threshold, not a missing value
 }
 
 TEST(SaverSettings, OwnValuesAreReadTextsFirstThenTheFlags) {
@@ -100,18 +81,13 @@ TEST(SaverSettings, OwnValuesAreReadTextsFirstThenTheFlags) {
     settings.load();
     EXPECT_STREQ(settings.musicFileName, "d:/tunes/a.mp3");
     EXPECT_STREQ(settings.numberText, "42");
-    EXPECT_EQ(settings.floor, 7);  // kept as stored; only the dialog makes it 0 or 1
-    EXPECT_EQ(settings.moving, 0);
-    EXPECT_EQ(settings.attractive, 1);
-    EXPECT_EQ(settings.music, 1);
-    EXPECT_EQ(store.operations,
-              (std::vector<std::string>{"open " + ownKey, "read MusicFileName", "read tavinum",
-                                        "read Floor", "read Moving", "read Attractive", "read Music",
-                                        "close"}));
+    expectFlags(settings, 7, 0, 1, 1);  // kept as stored; only the dialog makes it 0 or 1
+    EXPECT_EQ(store.operations, (Calls{"open " + ownKey, "read MusicFileName", "read tavinum", "read Floor",
+                                       "read Moving", "read Attractive", "read Music", "close"}));
     EXPECT_EQ(store.openKeyCount(), 0u);
 }
 
-TEST(SaverSettings, MissingOwnValuesGiveTheUnreadableTextAndDefaultFlags) {
+TEST(SaverSettings, MissingValuesGiveTheUnreadableTextAndDefaultFlags) {
     MemoryStore store;
     store.addKey(ownKey);
     SaverSettings settings(store);
@@ -120,23 +96,16 @@ TEST(SaverSettings, MissingOwnValuesGiveTheUnreadableTextAndDefaultFlags) {
     loadBoth(settings);
     EXPECT_STREQ(settings.musicFileName, unreadable);
     EXPECT_STREQ(settings.numberText, unreadable);  // the digits field gets it too
-    EXPECT_EQ(settings.floor, 0);
-    EXPECT_EQ(settings.moving, 1);
-    EXPECT_EQ(settings.attractive, 0);
-    EXPECT_EQ(settings.music, 0);
-}
+    expectFlags(settings, 0, 1, 0, 0);
 
-TEST(SaverSettings, LoadResetsFlagsButKeepsTextsWhenTheKeyIsMissing) {
-    MemoryStore store;
-    SaverSettings settings(store);
-    settings.attractive = 5;
-    settings.floor = 5;
-    storeSettingsText(settings.numberText, "77", 3);
-    settings.load();
-    EXPECT_EQ(settings.attractive, 0);
-    EXPECT_EQ(settings.floor, 0);
-    EXPECT_EQ(settings.moving, 1);
-    EXPECT_STREQ(settings.numberText, "77");
+    // Without the key the flags are reset too, but the texts are left alone.
+    MemoryStore empty;
+    SaverSettings fresh(empty);
+    fresh.attractive = 5;
+    storeSettingsText(fresh.numberText, "77", 3);
+    fresh.load();
+    expectFlags(fresh, 0, 1, 0, 0);
+    EXPECT_STREQ(fresh.numberText, "77");
 }
 
 TEST(SaverSettings, OversizedValuesCountAsMissingWithoutDisturbingLaterReads) {
@@ -153,13 +122,11 @@ TEST(SaverSettings, OversizedValuesCountAsMissingWithoutDisturbingLaterReads) {
     EXPECT_EQ(settings.moving, 0);
 }
 
-TEST(SaverSettings, StoredTextWithoutTerminatorIsCutAndTerminated) {
+TEST(SaverSettings, StoredTextsAreCutAtTheirTerminatorOrBuffer) {
     MemoryStore store;
     // Exactly 256 bytes and no terminator anywhere: accepted by the read, and
     // must not be read past its buffer.
-    store.putBytes(ownKey, "MusicFileName", SettingsStore::Kind::String,
-                   std::vector<std::uint8_t>(256, 'x'));
-    // Shorter than the buffer, still without a terminator.
+    store.putBytes(ownKey, "MusicFileName", SettingsStore::Kind::String, std::vector<std::uint8_t>(256, 'x'));
     store.putBytes(ownKey, "tavinum", SettingsStore::Kind::String, {'1', '2', '3'});
     SaverSettings settings(store);
     settings.load();
@@ -168,13 +135,9 @@ TEST(SaverSettings, StoredTextWithoutTerminatorIsCutAndTerminated) {
     for (std::size_t i = 3; i < SaverSettings::TextCapacity; ++i) {
         ASSERT_EQ(settings.numberText[i], '\0') << "byte " << i;
     }
-}
 
-TEST(SaverSettings, EmbeddedTerminatorEndsTheText) {
-    MemoryStore store;
     store.putBytes(ownKey, "tavinum", SettingsStore::Kind::String, {'9', 0, 'z', 'z'});
     store.putBytes(ownKey, "MusicFileName", SettingsStore::Kind::String, {});
-    SaverSettings settings(store);
     settings.load();
     EXPECT_STREQ(settings.numberText, "9");
     EXPECT_STREQ(settings.musicFileName, "");
@@ -185,28 +148,19 @@ TEST(SaverSettings, SaveWritesSixValuesInOrderWithFixedSizes) {
     SaverSettings settings(store);
     loadBoth(settings);
     settings.floor = 1;
-    settings.attractive = 0;
-    settings.moving = 1;
-    settings.music = 0;
     const std::size_t before = store.operations.size();
 
     EXPECT_EQ(settings.save(), SettingsStore::Success);
-    EXPECT_EQ(since(store, before),
-              (std::vector<std::string>{"create " + ownKey, "write Floor", "write Attractive",
-                                        "write Moving", "write Music", "write MusicFileName",
-                                        "write tavinum", "close"}));
+    EXPECT_EQ(Calls(store.operations.begin() + static_cast<std::ptrdiff_t>(before), store.operations.end()),
+              (Calls{"create " + ownKey, "write Floor", "write Attractive", "write Moving", "write Music",
+                     "write MusicFileName", "write tavinum", "close"}));
     EXPECT_EQ(store.openKeyCount(), 0u);
-    for (const char* name : {"Floor", "Attractive", "Moving", "Music"}) {
+    for (const char* name : {"Floor", "Attractive", "Moving", "Music", "MusicFileName", "tavinum"}) {
         const MemoryStore::Value* value = store.find(ownKey, name);
         ASSERT_NE(value, nullptr) << name;
-        EXPECT_EQ(value->kind, SettingsStore::Kind::Dword) << name;
-        EXPECT_EQ(value->data.size(), 4u) << name;
-    }
-    for (const char* name : {"MusicFileName", "tavinum"}) {
-        const MemoryStore::Value* value = store.find(ownKey, name);
-        ASSERT_NE(value, nullptr) << name;
-        EXPECT_EQ(value->kind, SettingsStore::Kind::String) << name;
-        EXPECT_EQ(value->data.size(), 256u) << name;
+        const bool text = std::strcmp(name, "MusicFileName") == 0 || std::strcmp(name, "tavinum") == 0;
+        EXPECT_EQ(value->kind, text ? SettingsStore::Kind::String : SettingsStore::Kind::Dword) << name;
+        EXPECT_EQ(value->data.size(), text ? 256u : 4u) << name;
     }
     const std::vector<std::uint8_t>& number = store.find(ownKey, "tavinum")->data;
     EXPECT_EQ(std::string(number.begin(), number.begin() + 4), std::string("100\0", 4));
@@ -223,14 +177,10 @@ TEST(SaverSettings, SavedTextsCarryOnlyZerosAfterTheTerminator) {
 
     const std::vector<std::uint8_t>& file = store.find(ownKey, "MusicFileName")->data;
     ASSERT_EQ(file.size(), 256u);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(file.data())), "a.mp3");
-    for (std::size_t i = 5; i < file.size(); ++i) {
-        ASSERT_EQ(file[i], 0) << "byte " << i;
-    }
+    EXPECT_EQ(std::string(file.begin(), file.end()), std::string("a.mp3") + std::string(251, '\0'));
     const std::vector<std::uint8_t>& number = store.find(ownKey, "tavinum")->data;
     ASSERT_EQ(number.size(), 256u);
-    EXPECT_EQ(std::string(number.begin(), number.begin() + 255), std::string(255, 'Q'));
-    EXPECT_EQ(number[255], 0);
+    EXPECT_EQ(std::string(number.begin(), number.end()), std::string(255, 'Q') + '\0');
 }
 
 TEST(SaverSettings, SaveThenLoadGivesBackTheSameOptions) {
@@ -247,10 +197,7 @@ TEST(SaverSettings, SaveThenLoadGivesBackTheSameOptions) {
 
     SaverSettings second(store);
     loadBoth(second);
-    EXPECT_EQ(second.attractive, 1);
-    EXPECT_EQ(second.moving, 0);
-    EXPECT_EQ(second.floor, 1);
-    EXPECT_EQ(second.music, 1);
+    expectFlags(second, 1, 0, 1, 1);
     EXPECT_STREQ(second.musicFileName, "e:/music/long name.mp3");
     EXPECT_EQ(std::string(second.numberText), std::string(255, '7'));
 }
@@ -260,11 +207,11 @@ TEST(SaverSettings, SaveWritesNothingWhenTheKeyCannotBeCreated) {
     store.refuseCreate = true;
     SaverSettings settings(store);
     EXPECT_NE(settings.save(), SettingsStore::Success);
-    EXPECT_EQ(store.operations, (std::vector<std::string>{"create " + ownKey}));
+    EXPECT_EQ(store.operations, (Calls{"create " + ownKey}));
     EXPECT_FALSE(store.hasKey(ownKey));
 }
 
-TEST(StoreSettingsText, CutsAt255CharactersAndClearsTheRest) {
+TEST(StoreSettingsText, CutsAt255CharactersClearsTheRestAndMayCopyFromItself) {
     char buffer[SaverSettings::TextCapacity];
     std::memset(buffer, 'Z', sizeof buffer);
     const std::string longText(400, 'k');
@@ -272,14 +219,9 @@ TEST(StoreSettingsText, CutsAt255CharactersAndClearsTheRest) {
     EXPECT_EQ(std::string(buffer), std::string(255, 'k'));
 
     storeSettingsText(buffer, "abc", 2);  // the length bounds the copy too
-    EXPECT_STREQ(buffer, "ab");
-    for (std::size_t i = 2; i < sizeof buffer; ++i) {
-        ASSERT_EQ(buffer[i], '\0') << "byte " << i;
-    }
-}
+    EXPECT_EQ(std::string(buffer, sizeof buffer), std::string("ab") + std::string(254, '\0'));
 
-TEST(StoreSettingsText, CopiesFromItsOwnBuffer) {
-    char buffer[SaverSettings::TextCapacity] = "hello world";
+    std::strcpy(buffer, "hello world");
     storeSettingsText(buffer, buffer + 6, SaverSettings::TextCapacity - 6);
     EXPECT_STREQ(buffer, "world");
 }

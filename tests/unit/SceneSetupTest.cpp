@@ -69,28 +69,6 @@ TEST_F(SceneSetup, StoredOptionsReachTheEmitter) {
     }
 }
 
-TEST_F(SceneSetup, CameraIsOverwrittenAfterThePreset) {
-    const auto system = startScene();
-    EXPECT_EQ(system->camera.angles.x, 20.0f);
-    EXPECT_EQ(system->camera.angles.y, 0.0f);
-    EXPECT_EQ(system->camera.angles.z, 0.0f);
-    EXPECT_EQ(system->camera.position.x, 0.0f);
-    EXPECT_EQ(system->camera.position.y, 55.0f);
-    EXPECT_EQ(system->camera.position.z, 120.0f);
-    // The rest of the preset did take effect.
-    EXPECT_EQ(system->emissionRate, 500u);
-    EXPECT_FLOAT_EQ(system->lifeBase, 7.15f);
-}
-
-TEST_F(SceneSetup, TheOnePresetIsChosenForEverySeed) {
-    ASSERT_EQ(startScene()->getPresetCount(), 1);
-    for (std::uint32_t seed : {0u, 1u, 4711u, 0xFFFFFFFFu}) {
-        const auto system = startScene(seed);
-        EXPECT_EQ(system->emissionRate, 500u) << seed;
-        EXPECT_FLOAT_EQ(system->colorBase.b, 0.9f) << seed;
-    }
-}
-
 TEST_F(SceneSetup, SeedingMakesTheRunRepeatable) {
     const auto first = startScene(99);
     first->update(0.1f);
