@@ -7,11 +7,18 @@
 
 namespace e2e {
 
-const char* const saverKeyPath = "Software\\VelmoranSaverLumra0_01";
-
 namespace {
 
-constexpr DWORD pollIntervalMs = 20;
+const char* const saverKeyPath = "Software\\VelmoranSaverLumra0_01";
+
+// Calls done every 20 ms until it is true or timeoutMs has passed.
+template <typename Check>
+bool pollUntil(DWORD timeoutMs, Check done, DWORD intervalMs = 20) {
+    for (const DWORD start = GetTickCount();; Sleep(intervalMs)) {
+        if (done()) return true;
+        if (GetTickCount() - start >= timeoutMs) return false;
+    }
+}
 
 struct WindowSearch {
     const char* className;
@@ -20,42 +27,31 @@ struct WindowSearch {
     HWND found;
 };
 
-BOOL CALLBACK matchWindow(HWND window, LPARAM parameter) {
-    WindowSearch& search = *reinterpret_cast<WindowSearch*>(parameter);
-    if (!IsWindowVisible(window)) {
-        return TRUE;
-    }
-    if (search.processId != 0) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner != search.processId) {
-            return TRUE;
-        }
-    }
+bool sameText(const char* wanted, HWND window, int (WINAPI* get)(HWND, LPSTR, int)) {
     char text[256] = {};
-    if (search.className != nullptr) {
-        GetClassNameA(window, text, sizeof text);
-        if (std::strcmp(text, search.className) != 0) {
-            return TRUE;
-        }
-    }
-    if (search.title != nullptr) {
-        text[0] = '\0';
-        GetWindowTextA(window, text, sizeof text);
-        if (std::strcmp(text, search.title) != 0) {
-            return TRUE;
-        }
-    }
-    search.found = window;
-    return FALSE;
+    return wanted == nullptr || (get(window, text, sizeof text), std::strcmp(text, wanted) == 0);
 }
 
-void sendKeyEvent(WORD virtualKey, bool up) {
+BOOL CALLBACK matchWindow(HWND window, LPARAM parameter) {
+    WindowSearch& search = *reinterpret_cast<WindowSearch*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (IsWindowVisible(window) && (search.processId == 0 || owner == search.processId) &&
+        sameText(search.className, window, GetClassNameA) && sameText(search.title, window, GetWindowTextA)) {
+        search.found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void send(INPUT input) { SendInput(1, &input, sizeof input); }
+
+void sendKeyEvent(WORD virtualKey, DWORD flags) {
     INPUT input{};
     input.type = INPUT_KEYBOARD;
     input.ki.wVk = virtualKey;
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &input, sizeof input);
+    input.ki.dwFlags = flags;
+    send(input);
 }
 
 void sendMouse(DWORD flags, LONG x = 0, LONG y = 0) {
@@ -64,88 +60,53 @@ void sendMouse(DWORD flags, LONG x = 0, LONG y = 0) {
     input.mi.dx = x;
     input.mi.dy = y;
     input.mi.dwFlags = flags;
-    SendInput(1, &input, sizeof input);
+    send(input);
+}
+
+bool hasFocus(HWND control) {
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(control, nullptr), &gui) && gui.hwndFocus == control;
 }
 
 }  // namespace
 
-std::string saverPath() {
-    char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path, length);
-    const std::string::size_type slash = folder.find_last_of("\\/");
-    folder.erase(slash == std::string::npos ? 0 : slash + 1);
-    return folder + "lumra.scr";
-}
-
 SaverProcess::SaverProcess(const std::string& arguments) {
+    char path[MAX_PATH] = {};
+    std::string folder(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
+    folder.erase(folder.find_last_of("\\/") + 1);
     // Windows quotes the program path and puts one blank before the switch.
-    line = "\"" + saverPath() + "\"";
-    if (!arguments.empty()) {
-        line += " " + arguments;
-    }
-    std::vector<char> writable(line.begin(), line.end());
-    writable.push_back('\0');
+    std::string line = "\"" + folder + "lumra.scr\"" + (arguments.empty() ? "" : " " + arguments);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    if (!CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &info)) {
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
         info = PROCESS_INFORMATION{};
     }
 }
 
 SaverProcess::~SaverProcess() {
-    terminate();
-    if (info.hThread != nullptr) {
-        CloseHandle(info.hThread);
-    }
-    if (info.hProcess != nullptr) {
-        CloseHandle(info.hProcess);
-    }
-}
-
-bool SaverProcess::running() const {
-    return started() && WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT;
-}
-
-bool SaverProcess::waitForExit(DWORD timeoutMs, DWORD& exitCode) {
-    if (!started() || WaitForSingleObject(info.hProcess, timeoutMs) != WAIT_OBJECT_0) {
-        return false;
-    }
-    return GetExitCodeProcess(info.hProcess, &exitCode) != 0;
-}
-
-void SaverProcess::terminate() {
     if (running()) {
         TerminateProcess(info.hProcess, 1);
         WaitForSingleObject(info.hProcess, 5000);
     }
+    if (info.hThread != nullptr) CloseHandle(info.hThread);
+    if (info.hProcess != nullptr) CloseHandle(info.hProcess);
+}
+
+bool SaverProcess::running() const { return started() && WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT; }
+
+bool SaverProcess::waitForExit(DWORD timeoutMs, DWORD& exitCode) {
+    return started() && WaitForSingleObject(info.hProcess, timeoutMs) == WAIT_OBJECT_0 &&
+           GetExitCodeProcess(info.hProcess, &exitCode) != 0;
 }
 
 HWND waitForWindow(const char* className, const char* title, DWORD timeoutMs, DWORD processId) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        WindowSearch search{className, title, processId, nullptr};
+    WindowSearch search{className, title, processId, nullptr};
+    pollUntil(timeoutMs, [&] {
         EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&search));
-        if (search.found != nullptr) {
-            return search.found;
-        }
-        if (GetTickCount() - start >= timeoutMs) {
-            return nullptr;
-        }
-        Sleep(pollIntervalMs);
-    }
-}
-
-bool waitForWindowGone(HWND window, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    while (IsWindow(window)) {
-        if (GetTickCount() - start >= timeoutMs) {
-            return false;
-        }
-        Sleep(pollIntervalMs);
-    }
-    return true;
+        return search.found != nullptr;
+    });
+    return search.found;
 }
 
 void bringToFront(HWND window) {
@@ -153,35 +114,17 @@ void bringToFront(HWND window) {
     Sleep(50);
 }
 
-bool waitForFocus(HWND control, DWORD timeoutMs) {
-    const DWORD thread = GetWindowThreadProcessId(control, nullptr);
-    const DWORD start = GetTickCount();
-    for (;;) {
-        GUITHREADINFO gui{};
-        gui.cbSize = sizeof gui;
-        if (GetGUIThreadInfo(thread, &gui) && gui.hwndFocus == control) {
-            return true;
-        }
-        if (GetTickCount() - start >= timeoutMs) {
-            return false;
-        }
-        Sleep(pollIntervalMs);
-    }
-}
-
 void pressKey(WORD virtualKey) {
-    sendKeyEvent(virtualKey, false);
-    sendKeyEvent(virtualKey, true);
+    sendKeyEvent(virtualKey, 0);
+    sendKeyEvent(virtualKey, KEYEVENTF_KEYUP);
     Sleep(30);
 }
 
 void typeText(const char* text) {
     for (; *text != '\0'; ++text) {
-        char c = *text;
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');  // virtual keys of letters are the capitals
-        }
-        pressKey(static_cast<WORD>(static_cast<unsigned char>(c)));
+        const char c = *text;
+        // Virtual keys of letters are the capitals.
+        pressKey(static_cast<WORD>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : static_cast<unsigned char>(c)));
     }
 }
 
@@ -197,14 +140,11 @@ bool moveMouseTo(int x, int y) {
     // again if it has not. An absolute move sent twice ends at the same place.
     for (int attempt = 0; attempt < 8; ++attempt) {
         sendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, ax, ay);
-        const DWORD start = GetTickCount();
-        do {
+        const bool landed = pollUntil(250, [&] {
             POINT at{};
-            if (GetCursorPos(&at) && at.x == x && at.y == y) {
-                return true;
-            }
-            Sleep(10);
-        } while (GetTickCount() - start < 250);
+            return GetCursorPos(&at) && at.x == x && at.y == y;
+        }, 10);
+        if (landed) return true;
     }
     return false;
 }
@@ -226,12 +166,10 @@ void clickWindow(HWND window) {
 bool focusByKeyboard(HWND control, WORD virtualKey) {
     bringToFront(GetAncestor(control, GA_ROOT));
     for (int attempt = 0; attempt < 5; ++attempt) {
-        if (waitForFocus(control, attempt == 0 ? 0 : 500)) {
-            return true;
-        }
+        if (pollUntil(attempt == 0 ? 0 : 500, [&] { return hasFocus(control); })) return true;
         pressKey(virtualKey);
     }
-    return waitForFocus(control, 500);
+    return pollUntil(500, [&] { return hasFocus(control); });
 }
 
 bool deleteSaverKey() {
@@ -241,9 +179,7 @@ bool deleteSaverKey() {
 
 bool saverKeyExists() {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, saverKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) {
-        return false;
-    }
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, saverKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
     RegCloseKey(key);
     return true;
 }
@@ -251,22 +187,15 @@ bool saverKeyExists() {
 StoredValue readSaverValue(const char* name) {
     StoredValue value;
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, saverKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) {
-        return value;
-    }
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, saverKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) return value;
     DWORD length = 0;
     if (RegQueryValueExA(key, name, nullptr, &value.type, nullptr, &length) == ERROR_SUCCESS) {
         value.data.resize(length);
-        if (RegQueryValueExA(key, name, nullptr, &value.type, value.data.data(), &length) ==
-            ERROR_SUCCESS) {
-            value.data.resize(length);
-            value.present = true;
-        }
+        value.present =
+            RegQueryValueExA(key, name, nullptr, &value.type, value.data.data(), &length) == ERROR_SUCCESS;
     }
     RegCloseKey(key);
-    if (!value.present) {
-        value.data.clear();
-    }
+    value.data.resize(value.present ? length : 0);
     return value;
 }
 

@@ -137,13 +137,4 @@ TEST_F(DisplaySaverScene, MissingBitmapsFailAndReleaseTheWindowObject) {
     UnregisterClassA("tirrans_class", reinterpret_cast<HINSTANCE>(moduleInstance));
 }
 
-TEST_F(DisplaySaverScene, DestructionReleasesTheContextAndTheSlot) {
-    {
-        SaverScene scene;
-        EXPECT_EQ(GLWindow::instance, &scene);
-    }
-    EXPECT_EQ(GLWindow::instance, nullptr);
-    EXPECT_EQ(wglGetCurrentContext(), nullptr);
-}
-
 }  // namespace

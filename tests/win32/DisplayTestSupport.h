@@ -16,13 +16,9 @@ namespace displaytest {
 class EmptyStore : public SettingsStore {
 public:
     Status openKey(const char*, Key&) override { return NotFound; }
-    Status readValue(Key, const char*, void*, std::uint32_t, std::uint32_t&) override {
-        return NotFound;
-    }
+    Status readValue(Key, const char*, void*, std::uint32_t, std::uint32_t&) override { return NotFound; }
     Status createKey(const char*, Key&) override { return NotFound; }
-    Status writeValue(Key, const char*, Kind, const void*, std::uint32_t) override {
-        return NotFound;
-    }
+    Status writeValue(Key, const char*, Kind, const void*, std::uint32_t) override { return NotFound; }
     void closeKey(Key) override {}
 };
 

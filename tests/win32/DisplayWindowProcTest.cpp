@@ -65,12 +65,6 @@ protected:
 
 // Which messages close is decided (and tested) natively; here the decisions
 // must reach Windows: a posted WM_CLOSE, the quit message, the cursor.
-TEST_F(DisplayWindowProc, KeyPressPostsACloseToTheSaverWindow) {
-    open(Mode::Saver);
-    EXPECT_EQ(send(WM_KEYDOWN, 0x41), 0);
-    EXPECT_TRUE(closeWasRequested());
-}
-
 TEST_F(DisplayWindowProc, PreviewDeactivationPostsACloseAndShowsTheArrow) {
     open(Mode::Preview);
     send(WM_SETCURSOR, reinterpret_cast<WPARAM>(saverWindow()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
@@ -79,21 +73,20 @@ TEST_F(DisplayWindowProc, PreviewDeactivationPostsACloseAndShowsTheArrow) {
     EXPECT_TRUE(closeWasRequested());
 }
 
-TEST_F(DisplayWindowProc, CloseIsAnsweredWithTheQuitMessage) {
-    open(Mode::Saver);
-    EXPECT_EQ(send(WM_CLOSE), 0);
-    EXPECT_TRUE(messageWaiting(WM_QUIT));
-    EXPECT_TRUE(IsWindow(saverWindow()));  // not destroyed by the close
-}
-
-TEST_F(DisplayWindowProc, SaverHidesTheCursorAndRefusesSystemCommands) {
+TEST_F(DisplayWindowProc, SaverHidesTheCursorClosesOnAKeyAndQuitsOnClose) {
     open(Mode::Saver);
     send(WM_SETCURSOR, reinterpret_cast<WPARAM>(saverWindow()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_EQ(GetCursor(), nullptr);
     EXPECT_EQ(send(WM_SYSCOMMAND, SC_CLOSE), 0);
     EXPECT_EQ(send(WM_SYSCOMMAND, SC_SCREENSAVE), 0);
     EXPECT_FALSE(messageWaiting(WM_QUIT));
-    EXPECT_TRUE(IsWindow(saverWindow()));
+    EXPECT_FALSE(closeWasRequested());
+
+    EXPECT_EQ(send(WM_KEYDOWN, 0x41), 0);
+    EXPECT_TRUE(closeWasRequested());
+    EXPECT_EQ(send(WM_CLOSE), 0);
+    EXPECT_TRUE(messageWaiting(WM_QUIT));
+    EXPECT_TRUE(IsWindow(saverWindow()));  // not destroyed by the close
 }
 
 TEST_F(DisplayWindowProc, MouseTravelCountsOnlyAfterHalfASecond) {
@@ -113,9 +106,14 @@ TEST_F(DisplayWindowProc, MouseTravelCountsOnlyAfterHalfASecond) {
     placeCursor(base.x, base.y);
 }
 
-TEST_F(DisplayWindowProc, AfterTheObjectIsGoneNothingEndsARun) {
+TEST_F(DisplayWindowProc, WithoutTheSettingsOrTheObjectNothingEndsARun) {
     open(Mode::Saver);
     const HWND hwnd = saverWindow();
+    globalSettings = nullptr;
+    EXPECT_EQ(send(WM_KEYDOWN, 0x41), 0);
+    EXPECT_FALSE(messageWaiting(WM_CLOSE));
+    globalSettings = &settings;
+
     window.reset();
     // As while the error box runs: input and deactivation reach the window,
     // but nothing posts a close or quit into the box's message loop.
@@ -130,14 +128,6 @@ TEST_F(DisplayWindowProc, AfterTheObjectIsGoneNothingEndsARun) {
 
     globalSettings = nullptr;  // and without a settings record
     SendMessageA(hwnd, WM_KEYDOWN, 0x41, 0);
-    EXPECT_FALSE(messageWaiting(WM_CLOSE));
-    globalSettings = &settings;
-}
-
-TEST_F(DisplayWindowProc, NoSettingsRecordMeansNoCloseRequest) {
-    open(Mode::Saver);
-    globalSettings = nullptr;
-    EXPECT_EQ(send(WM_KEYDOWN, 0x41), 0);
     EXPECT_FALSE(messageWaiting(WM_CLOSE));
     globalSettings = &settings;
 }
