@@ -89,14 +89,14 @@ TEST(ShellResources, SetupDialogTemplateMatchesTheLayout) {
         {0x48010003, 21, 42, 79, 10, 1005, "#128", "Particles seek origin"},
         {0x48010003, 19, 40, 57, 10, 1006, "#128", "Draw ground"},
         {0x50010001, 155, 42, 50, 14, 1, "#128", "OK"},
-        {0x50020000, 120, 6, 54, 8, 0xFFFF, "#130", "by the LumraSaver authors"},
+        {0x50020000, 120, 6, 54, 8, 0xFFFF, "#130", "The Lumra team"},
         {0x50020000, 33, 6, 60, 8, 0xFFFF, "#130", "LumraSaver v0.01"},
-        {0x50020000, 120, 22, 85, 8, 0xFFFF, "#130", "www.lumrasaver.example"},
+        {0x50020000, 120, 22, 85, 8, 0xFFFF, "#130", "www.lumra.example"},
         {0x48810080, 7, 38, 88, 14, 1032, "#129", ""},
         {0x48010003, 7, 47, 67, 10, 1033, "#128", "Play MP3 Music"},
         {0x50812080, 7, 42, 40, 14, 1036, "#129", ""},
         {0x50000003, 7, 6, 20, 20, 0xFFFF, "#130", "#102"},
-        {0x50020000, 120, 14, 71, 8, 0xFFFF, "#130", "team@lumrasaver.example"},
+        {0x50020000, 120, 14, 71, 8, 0xFFFF, "#130", "hi@lumra.example"},
     };
     ASSERT_EQ(count, std::size(expected));
     for (const Control& want : expected) {
@@ -120,7 +120,7 @@ TEST(ShellResources, StringTableHoldsTheDescriptionAndCredit) {
     ASSERT_GT(LoadStringA(GetModuleHandleA(nullptr), IDS_DESCRIPTION, text, sizeof text), 0);
     EXPECT_STREQ(text, "Saver");
     ASSERT_GT(LoadStringA(GetModuleHandleA(nullptr), IDS_CREDIT, text, sizeof text), 0);
-    EXPECT_STREQ(text, "by the LumraSaver authors");
+    EXPECT_STREQ(text, "The Lumra team");
 }
 
 TEST(ShellResources, IconGroupHasA256AndA16ColourImage) {
