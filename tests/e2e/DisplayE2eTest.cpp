@@ -17,66 +17,37 @@ constexpr DWORD startTimeoutMs = 10000;
 constexpr DWORD endTimeoutMs = 2000;
 
 struct Picture {
-    int total = 0;
-    int lit = 0;        // pixels that are not (nearly) black
-    int blueCyan = 0;   // lit pixels whose blue leads, with little red
+    int lit = 0;       // pixels that are not (nearly) black
+    int blueCyan = 0;  // lit pixels whose blue leads, with little red
+    bool glows() const { return lit >= 20 && blueCyan * 10 >= lit * 9; }
 };
 
 // Looks at the screen inside rect, every fourth pixel on both axes.
 Picture lookAt(const RECT& rect) {
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
+    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
     Picture picture;
-    if (width <= 0 || height <= 0) return picture;
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof info.bmiHeader, width, -height /* top row first */, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (bitmap != nullptr) {
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-        GdiFlush();
-        const auto* pixels = static_cast<const std::uint8_t*>(bits);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    SelectObject(memory, old);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader, width, -height /* top row first */, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height * 4);
+    if (GetDIBits(memory, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS) == height) {
         for (int y = 0; y < height; y += 4) {
             for (int x = 0; x < width; x += 4) {
-                const std::uint8_t* p = pixels + (static_cast<std::size_t>(y) * width + x) * 4;
+                const std::uint8_t* p = &pixels[(static_cast<std::size_t>(y) * width + x) * 4];
                 const int b = p[0], g = p[1], r = p[2];
-                ++picture.total;
                 picture.lit += r + g + b > 60;
                 picture.blueCyan += r + g + b > 60 && b >= g && b > 2 * r + 20;
             }
         }
-        SelectObject(memory, old);
-        DeleteObject(bitmap);
     }
+    DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
-    return picture;
-}
-
-// Handles the driver's own messages (a preview host lives in this thread).
-void pumpFor(DWORD ms) {
-    const DWORD start = GetTickCount();
-    do {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            DispatchMessageA(&message);
-        }
-        Sleep(10);
-    } while (GetTickCount() - start < ms);
-}
-
-// Waits up to timeoutMs for the glow inside rect; pumps while it waits.
-Picture waitForGlow(const RECT& rect, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    Picture picture;
-    do {
-        pumpFor(100);
-        picture = lookAt(rect);
-        if (picture.lit >= 20 && picture.blueCyan * 10 >= picture.lit * 9) break;
-    } while (GetTickCount() - start < timeoutMs);
     return picture;
 }
 
@@ -84,6 +55,10 @@ Picture waitForGlow(const RECT& rect, DWORD timeoutMs) {
 // goes on, or the travel it checks is not the travel it meant.
 void moveCursorTo(int x, int y) {
     EXPECT_TRUE(e2e::moveMouseTo(x, y)) << "cursor did not reach " << x << "," << y;
+}
+
+void pumpFor(DWORD ms) {
+    e2e::pollUntil(ms, [] { return false; });
 }
 
 class DisplayE2e : public ::testing::Test {
@@ -101,55 +76,45 @@ protected:
     }
 
     // Starts "/s" and waits for its full-screen window.
-    HWND startSaver(e2e::SaverProcess& saver) {
+    static HWND startSaver(e2e::SaverProcess& saver) {
         EXPECT_TRUE(saver.started());
-        const HWND window =
-            e2e::waitForWindow("tirrans_class", "Tirrans", startTimeoutMs, saver.processId());
-        EXPECT_NE(window, nullptr);
-        return window;
+        return e2e::waitForWindow("tirrans_class", "Tirrans", startTimeoutMs, saver.processId());
     }
 
-    static void expectEndsWithZero(e2e::SaverProcess& saver, DWORD timeoutMs = endTimeoutMs) {
+    static void expectEndsWithZero(e2e::SaverProcess& saver) {
         DWORD code = 1234;
-        ASSERT_TRUE(saver.waitForExit(timeoutMs, code)) << "still running";
+        bool ended = e2e::pollUntil(endTimeoutMs, [&] { return saver.waitForExit(0, code); });
+        ASSERT_TRUE(ended) << "still running";
         EXPECT_EQ(code, 0u);
     }
 };
 
-TEST_F(DisplayE2e, SaverCoversTheScreenWithTheGlowAndEndsOnAKey) {
-    e2e::SaverProcess saver("/s");
-    const HWND window = startSaver(saver);
-    ASSERT_NE(window, nullptr);
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    EXPECT_EQ(rect.left, 0);
-    EXPECT_EQ(rect.top, 0);
-    EXPECT_EQ(rect.right, GetSystemMetrics(SM_CXSCREEN));
-    EXPECT_EQ(rect.bottom, GetSystemMetrics(SM_CYSCREEN));
-
-    const Picture picture = waitForGlow(rect, 2000);
-    EXPECT_GE(picture.lit, 20) << "no glow on the screen";
-    EXPECT_GE(picture.blueCyan * 10, picture.lit * 9)
-        << picture.blueCyan << " of " << picture.lit << " lit pixels are blue-cyan";
-
-    e2e::bringToFront(window);
-    e2e::pressKey(VK_SPACE);
-    expectEndsWithZero(saver);
-}
-
-TEST_F(DisplayE2e, SaverEndsOnAMouseClick) {
-    e2e::SaverProcess saver("/s");
-    const HWND window = startSaver(saver);
-    ASSERT_NE(window, nullptr);
-    e2e::bringToFront(window);
-    e2e::leftClick();
-    expectEndsWithZero(saver);
+TEST_F(DisplayE2e, SaverCoversTheScreenWithTheGlowAndEndsOnAKeyOrAClick) {
+    for (const bool key : {true, false}) {
+        SCOPED_TRACE(key ? "key" : "click");
+        e2e::SaverProcess saver("/s");
+        const HWND window = startSaver(saver);
+        ASSERT_NE(window, nullptr);
+        if (key) {
+            RECT rect{};
+            GetWindowRect(window, &rect);
+            EXPECT_EQ(rect.left, 0);
+            EXPECT_EQ(rect.top, 0);
+            EXPECT_EQ(rect.right, GetSystemMetrics(SM_CXSCREEN));
+            EXPECT_EQ(rect.bottom, GetSystemMetrics(SM_CYSCREEN));
+            Picture picture;
+            EXPECT_TRUE(e2e::pollUntil(2000, [&] { return (picture = lookAt(rect)).glows(); }, 100))
+                << picture.blueCyan << " of " << picture.lit << " lit pixels are blue-cyan";
+        }
+        e2e::bringToFront(window);
+        key ? e2e::pressKey(VK_SPACE) : e2e::leftClick();
+        expectEndsWithZero(saver);
+    }
 }
 
 TEST_F(DisplayE2e, SaverEndsOnlyWhenTheMouseTravelsBeyondTheThreshold) {
     e2e::SaverProcess saver("/s");
-    const HWND window = startSaver(saver);
-    ASSERT_NE(window, nullptr);
+    ASSERT_NE(startSaver(saver), nullptr);
     pumpFor(1000);  // past the first half second
     moveCursorTo(restX + 50, restY);
     moveCursorTo(restX - 50, restY + 50);
@@ -163,8 +128,7 @@ TEST_F(DisplayE2e, SaverEndsOnlyWhenTheMouseTravelsBeyondTheThreshold) {
 
 TEST_F(DisplayE2e, TravelInTheFirstHalfSecondIsIgnoredThen) {
     e2e::SaverProcess saver("/s");
-    const HWND window = startSaver(saver);
-    ASSERT_NE(window, nullptr);
+    ASSERT_NE(startSaver(saver), nullptr);
     // Far away and back while the saver starts up: every move lands inside
     // its first half second, which begins after the window appears.
     const DWORD appeared = GetTickCount();
@@ -181,31 +145,16 @@ TEST_F(DisplayE2e, TravelInTheFirstHalfSecondIsIgnoredThen) {
     expectEndsWithZero(saver);
 }
 
-LRESULT CALLBACK hostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
 TEST_F(DisplayE2e, PreviewDrawsInsideItsHostAndEndsWithIt) {
-    WNDCLASSA hostClass{};
-    hostClass.lpfnWndProc = hostProc;
-    hostClass.hInstance = GetModuleHandleA(nullptr);
-    hostClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    hostClass.lpszClassName = "lumra_preview_host";
-    RegisterClassA(&hostClass);
-    const HWND host = CreateWindowExA(0, "lumra_preview_host", "Preview host",
-                                      WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, 100, 100, 320, 240, nullptr,
-                                      nullptr, GetModuleHandleA(nullptr), nullptr);
+    const HWND host = CreateWindowExA(0, "STATIC", "Preview host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE,
+                                      100, 100, 320, 240, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(host, nullptr);
     pumpFor(100);
 
     e2e::SaverProcess saver("/p " + std::to_string(reinterpret_cast<std::uintptr_t>(host)));
     HWND child = nullptr;
-    for (DWORD waited = 0; child == nullptr && waited < startTimeoutMs; waited += 100) {
-        pumpFor(100);
-        child = FindWindowExA(host, nullptr, "tirrans_class", "Tirrans");
-    }
+    e2e::pollUntil(startTimeoutMs, [&] { return (child = FindWindowExA(host, nullptr, "tirrans_class", "Tirrans")); });
     ASSERT_NE(child, nullptr) << "no preview window inside the host";
-
     // Its place in the host is checked by the Windows tests; here, that nothing
     // of the saver shows outside the host.
     EXPECT_EQ(e2e::waitForWindow("tirrans_class", "Tirrans", 0), nullptr);
@@ -219,15 +168,7 @@ TEST_F(DisplayE2e, PreviewDrawsInsideItsHostAndEndsWithIt) {
     EXPECT_TRUE(IsWindow(child));
 
     DestroyWindow(host);
-    DWORD code = 1234;
-    bool ended = false;
-    for (DWORD waited = 0; !ended && waited < endTimeoutMs; waited += 100) {
-        pumpFor(100);
-        ended = saver.waitForExit(0, code);
-    }
-    EXPECT_TRUE(ended) << "preview still running after its host went away";
-    EXPECT_EQ(code, 0u);
-    UnregisterClassA("lumra_preview_host", GetModuleHandleA(nullptr));
+    expectEndsWithZero(saver);
 }
 
 TEST_F(DisplayE2e, PreviewOfNoWindowShowsOneErrorBoxAndExits255) {
@@ -237,9 +178,8 @@ TEST_F(DisplayE2e, PreviewOfNoWindowShowsOneErrorBoxAndExits255) {
     char text[256] = {};
     GetDlgItemTextA(box, 0xFFFF, text, sizeof text);  // the message's static control
     EXPECT_STREQ(text, "Failed to create window...");
-    // It waits for the user.
     Sleep(300);
-    EXPECT_TRUE(saver.running());
+    EXPECT_TRUE(saver.running()) << "did not wait for the user";
 
     e2e::bringToFront(box);
     e2e::pressKey(VK_RETURN);

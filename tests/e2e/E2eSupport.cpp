@@ -3,22 +3,15 @@
 // keyboard focus without a window manager; these helpers rely on that.
 #include "tests/e2e/E2eSupport.h"
 
+#include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace e2e {
 
 namespace {
 
 const char* const saverKeyPath = "Software\\VelmoranSaverLumra0_01";
-
-// Calls done every 20 ms until it is true or timeoutMs has passed.
-template <typename Check>
-bool pollUntil(DWORD timeoutMs, Check done, DWORD intervalMs = 20) {
-    for (const DWORD start = GetTickCount();; Sleep(intervalMs)) {
-        if (done()) return true;
-        if (GetTickCount() - start >= timeoutMs) return false;
-    }
-}
 
 struct WindowSearch {
     const char* className;
@@ -44,14 +37,12 @@ BOOL CALLBACK matchWindow(HWND window, LPARAM parameter) {
     return TRUE;
 }
 
-void send(INPUT input) { SendInput(1, &input, sizeof input); }
-
 void sendKeyEvent(WORD virtualKey, DWORD flags) {
     INPUT input{};
     input.type = INPUT_KEYBOARD;
     input.ki.wVk = virtualKey;
     input.ki.dwFlags = flags;
-    send(input);
+    SendInput(1, &input, sizeof input);
 }
 
 void sendMouse(DWORD flags, LONG x = 0, LONG y = 0) {
@@ -60,7 +51,7 @@ void sendMouse(DWORD flags, LONG x = 0, LONG y = 0) {
     input.mi.dx = x;
     input.mi.dy = y;
     input.mi.dwFlags = flags;
-    send(input);
+    SendInput(1, &input, sizeof input);
 }
 
 bool hasFocus(HWND control) {
@@ -98,6 +89,11 @@ bool SaverProcess::running() const { return started() && WaitForSingleObject(inf
 bool SaverProcess::waitForExit(DWORD timeoutMs, DWORD& exitCode) {
     return started() && WaitForSingleObject(info.hProcess, timeoutMs) == WAIT_OBJECT_0 &&
            GetExitCodeProcess(info.hProcess, &exitCode) != 0;
+}
+
+void pumpMessages() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
 }
 
 HWND waitForWindow(const char* className, const char* title, DWORD timeoutMs, DWORD processId) {
@@ -184,19 +180,25 @@ bool saverKeyExists() {
     return true;
 }
 
-StoredValue readSaverValue(const char* name) {
-    StoredValue value;
+std::string savedValue(const char* name) {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, saverKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) return value;
-    DWORD length = 0;
-    if (RegQueryValueExA(key, name, nullptr, &value.type, nullptr, &length) == ERROR_SUCCESS) {
-        value.data.resize(length);
-        value.present =
-            RegQueryValueExA(key, name, nullptr, &value.type, value.data.data(), &length) == ERROR_SUCCESS;
+    DWORD type = 0, length = 0;
+    std::vector<BYTE> data;
+    bool present = RegOpenKeyExA(HKEY_CURRENT_USER, saverKeyPath, 0, KEY_READ, &key) == ERROR_SUCCESS;
+    if (present) {
+        present = RegQueryValueExA(key, name, nullptr, &type, nullptr, &length) == ERROR_SUCCESS;
+        data.resize(length);
+        present = present && RegQueryValueExA(key, name, nullptr, &type, data.data(), &length) == ERROR_SUCCESS;
+        RegCloseKey(key);
     }
-    RegCloseKey(key);
-    value.data.resize(value.present ? length : 0);
-    return value;
+    if (!present) return "missing";
+    std::string contents(data.begin(), data.begin() + length);
+    if (type == REG_DWORD && length == 4) {
+        std::int32_t number = 0;
+        std::memcpy(&number, data.data(), 4);
+        contents = std::to_string(number);
+    }
+    return std::to_string(type) + ":" + contents.c_str() + "/" + std::to_string(length);
 }
 
 }  // namespace e2e

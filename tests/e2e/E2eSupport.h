@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
 namespace e2e {
 
@@ -30,6 +29,19 @@ private:
     PROCESS_INFORMATION info{};
 };
 
+// Handles the driver thread's own messages (a preview host lives there).
+void pumpMessages();
+
+// Calls done every intervalMs, pumping messages in between, until it is true
+// or timeoutMs has passed.
+template <typename Check>
+bool pollUntil(DWORD timeoutMs, Check done, DWORD intervalMs = 20) {
+    for (const DWORD start = GetTickCount();; pumpMessages(), Sleep(intervalMs)) {
+        if (done()) return true;
+        if (GetTickCount() - start >= timeoutMs) return false;
+    }
+}
+
 // A visible top-level window with this class and title (null for any), of
 // processId when nonzero; null when none appears within timeoutMs.
 HWND waitForWindow(const char* className, const char* title, DWORD timeoutMs, DWORD processId = 0);
@@ -49,11 +61,8 @@ bool focusByKeyboard(HWND control, WORD virtualKey);
 // The saver's own registry key.
 bool deleteSaverKey();
 bool saverKeyExists();
-struct StoredValue {
-    bool present = false;
-    DWORD type = 0;
-    std::vector<BYTE> data;
-};
-StoredValue readSaverValue(const char* name);
+// A stored value as "type:contents/length": numbers in decimal, texts up to
+// their terminator; "missing" when it is not there.
+std::string savedValue(const char* name);
 
 }  // namespace e2e

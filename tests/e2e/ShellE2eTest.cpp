@@ -4,43 +4,35 @@
 
 #include <windows.h>
 
-#include <cstdint>
-#include <cstring>
 #include <string>
 
 #include "tests/e2e/E2eSupport.h"
 
 namespace {
 
-constexpr DWORD exitTimeoutMs = 15000;
-constexpr DWORD windowTimeoutMs = 15000;
+constexpr DWORD timeoutMs = 15000;
 constexpr int digitsFieldId = 1036;
 
 class ShellE2eTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(e2e::deleteSaverKey()); }
     void TearDown() override { e2e::deleteSaverKey(); }
-};
 
-// A stored value as "type:contents", numbers in decimal and texts up to
-// their terminator, with the data length when it is not the one expected.
-std::string stored(const char* name, std::size_t expectedLength) {
-    const e2e::StoredValue value = e2e::readSaverValue(name);
-    if (!value.present) return "missing";
-    std::string text = std::to_string(value.type) + ":";
-    if (value.type == REG_DWORD && value.data.size() == 4) {
-        std::int32_t number = 0;
-        std::memcpy(&number, value.data.data(), 4);
-        text += std::to_string(number);
-    } else {
-        text += std::string(value.data.begin(), value.data.end()).c_str();
+    // Starts "/c" and gives the digits field the focus. It starts on OK, the
+    // first visible tab stop; Tab moves it to the digits field.
+    static void openSetupAtTheDigits(e2e::SaverProcess& saver) {
+        ASSERT_TRUE(saver.started());
+        const HWND dialog = e2e::waitForWindow("#32770", "Saver Setup", timeoutMs, saver.processId());
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_TRUE(e2e::focusByKeyboard(GetDlgItem(dialog, digitsFieldId), VK_TAB));
     }
-    return value.data.size() == expectedLength ? text : text + " of " + std::to_string(value.data.size()) + " bytes";
-}
 
-HWND waitForSetupDialog(const e2e::SaverProcess& saver) {
-    return e2e::waitForWindow("#32770", "Saver Setup", windowTimeoutMs, saver.processId());
-}
+    static void expectExitCodeZero(e2e::SaverProcess& saver) {
+        DWORD exitCode = 1234;
+        ASSERT_TRUE(saver.waitForExit(timeoutMs, exitCode)) << "still running";
+        EXPECT_EQ(exitCode, 0u);
+    }
+};
 
 }  // namespace
 
@@ -49,52 +41,34 @@ TEST_F(ShellE2eTest, UnknownSwitchesEndAtOnceWithoutTouchingTheRegistry) {
         SCOPED_TRACE(arguments);
         e2e::SaverProcess saver(arguments);
         ASSERT_TRUE(saver.started());
-        DWORD exitCode = 1234;
-        ASSERT_TRUE(saver.waitForExit(exitTimeoutMs, exitCode));
-        EXPECT_EQ(exitCode, 0u);
+        expectExitCodeZero(saver);
         EXPECT_FALSE(e2e::saverKeyExists());
     }
 }
 
 TEST_F(ShellE2eTest, SetupDialogOkStoresTheSixValues) {
     e2e::SaverProcess saver("/c");
-    ASSERT_TRUE(saver.started());
-    HWND dialog = waitForSetupDialog(saver);
-    ASSERT_NE(dialog, nullptr);
-    HWND digits = GetDlgItem(dialog, digitsFieldId);
-    ASSERT_NE(digits, nullptr);
-
-    // The focus starts on OK, the first visible tab stop; Tab moves it to the
-    // digits field. Type at its end: the letter is refused. Enter is OK.
-    ASSERT_TRUE(e2e::focusByKeyboard(digits, VK_TAB));
+    ASSERT_NO_FATAL_FAILURE(openSetupAtTheDigits(saver));
+    // Type at the field's end: the letter is refused. Enter is OK.
     e2e::pressKey(VK_END);
     e2e::typeText("4x2");
     e2e::pressKey(VK_RETURN);
-
-    DWORD exitCode = 1234;
-    ASSERT_TRUE(saver.waitForExit(exitTimeoutMs, exitCode));
-    EXPECT_EQ(exitCode, 0u);
-    EXPECT_EQ(stored("Floor", 4), "4:0");  // REG_DWORD
-    EXPECT_EQ(stored("Attractive", 4), "4:0");
-    EXPECT_EQ(stored("Moving", 4), "4:1");
-    EXPECT_EQ(stored("Music", 4), "4:0");
-    EXPECT_EQ(stored("MusicFileName", 256), "1:c:/mp3/Various/brunnen_g.mp3");  // REG_SZ
-    EXPECT_EQ(stored("tavinum", 256), "1:10042");
+    expectExitCodeZero(saver);
+    // Numbers as REG_DWORD (4) of 4 bytes, texts as REG_SZ (1) of 256 bytes.
+    EXPECT_EQ(e2e::savedValue("Floor"), "4:0/4");
+    EXPECT_EQ(e2e::savedValue("Attractive"), "4:0/4");
+    EXPECT_EQ(e2e::savedValue("Moving"), "4:1/4");
+    EXPECT_EQ(e2e::savedValue("Music"), "4:0/4");
+    EXPECT_EQ(e2e::savedValue("MusicFileName"), "1:c:/mp3/Various/brunnen_g.mp3/256");
+    EXPECT_EQ(e2e::savedValue("tavinum"), "1:10042/256");
 }
 
 TEST_F(ShellE2eTest, SetupDialogEscStoresNothing) {
     e2e::SaverProcess saver("/c");
-    ASSERT_TRUE(saver.started());
-    HWND dialog = waitForSetupDialog(saver);
-    ASSERT_NE(dialog, nullptr);
-    HWND digits = GetDlgItem(dialog, digitsFieldId);
-    ASSERT_TRUE(e2e::focusByKeyboard(digits, VK_TAB));
+    ASSERT_NO_FATAL_FAILURE(openSetupAtTheDigits(saver));
     e2e::typeText("9");
     e2e::pressKey(VK_ESCAPE);
-
-    DWORD exitCode = 1234;
-    ASSERT_TRUE(saver.waitForExit(exitTimeoutMs, exitCode));
-    EXPECT_EQ(exitCode, 0u);
+    expectExitCodeZero(saver);
     EXPECT_FALSE(e2e::saverKeyExists());
 }
 
@@ -104,13 +78,10 @@ TEST_F(ShellE2eTest, ChangePasswordEndsNormally) {
     // The system's service may be missing, or may show a dialog of its own:
     // close whatever it shows until the saver has ended.
     DWORD exitCode = 1234;
-    const DWORD start = GetTickCount();
-    while (!saver.waitForExit(200, exitCode)) {
-        ASSERT_LT(GetTickCount() - start, exitTimeoutMs) << "lumra.scr /a:55 did not end";
-        if (HWND shown = e2e::waitForWindow(nullptr, nullptr, 0, saver.processId())) {
-            PostMessageA(shown, WM_CLOSE, 0, 0);
-        }
-    }
+    ASSERT_TRUE(e2e::pollUntil(timeoutMs, [&] {
+        if (HWND shown = e2e::waitForWindow(nullptr, nullptr, 0, saver.processId())) PostMessageA(shown, WM_CLOSE, 0, 0);
+        return saver.waitForExit(200, exitCode);
+    })) << "lumra.scr /a:55 did not end";
     EXPECT_EQ(exitCode, 0u);
     EXPECT_FALSE(e2e::saverKeyExists());
 }

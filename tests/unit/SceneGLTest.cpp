@@ -54,9 +54,7 @@ protected:
         globalSettings = &settings;
         system.reset(createParticleSystem());
         prepareParticleSystem(*system, 1);
-        for (Particle& particle : system->particles) {
-            particle.age = -1.0f;
-        }
+        for (Particle& particle : system->particles) particle.age = -1.0f;
         const std::vector<std::uint8_t> file = glow::makeGlowBitmapFile();
         ::SceneGL::applyFixedState();
         glowTexture = ::SceneGL::uploadTexture(64, 64, file.data() + 54);
@@ -70,10 +68,7 @@ protected:
         particle.age = 0.0f;
         particle.lifetime = 7.15f;
         particle.position = Vector3(x, y, z);
-        particle.color.r = 0.0f;
-        particle.color.g = 0.6f;
-        particle.color.b = 0.9f;
-        particle.color.a = 1.0f;
+        particle.color = Color4{0.0f, 0.6f, 0.9f, 1.0f};
         particle.alpha = 1.0f;
         particle.size = size;
         return particle;
@@ -91,9 +86,7 @@ protected:
 
 const FeedbackVertex* findCorner(const std::vector<FeedbackVertex>& vertices, float s, float t) {
     for (const FeedbackVertex& v : vertices) {
-        if (v.s == s && v.t == t) {
-            return &v;
-        }
+        if (v.s == s && v.t == t) return &v;
     }
     return nullptr;
 }
@@ -160,15 +153,11 @@ TEST_F(SceneGL, FrustumDoesNotDependOnTheWindowSize) {
 }
 
 TEST_F(SceneGL, ZeroHeightBecomesOnePixel) {
-    EXPECT_EQ(::SceneGL::usableHeight(0), 1);
-    EXPECT_EQ(::SceneGL::usableHeight(480), 480);
     ::SceneGL::applyProjection(640, ::SceneGL::usableHeight(0));
     GLint viewport[4] = {};
     glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(viewport[0], 0);
-    EXPECT_EQ(viewport[1], 0);
-    EXPECT_EQ(viewport[2], 640);
-    EXPECT_EQ(viewport[3], 1);
+    EXPECT_EQ(std::vector<GLint>(viewport, viewport + 4), (std::vector<GLint>{0, 0, 640, 1}));
+    EXPECT_EQ(::SceneGL::usableHeight(480), 480);
 }
 
 TEST_F(SceneGL, TextureKeepsTheStoredBytesInOrder) {
@@ -179,10 +168,8 @@ TEST_F(SceneGL, TextureKeepsTheStoredBytesInOrder) {
     glBindTexture(GL_TEXTURE_2D, name);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, back);
-    const std::uint8_t expected[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
-    for (int i = 0; i < 12; ++i) {
-        EXPECT_EQ(back[i], expected[i]) << i;
-    }
+    EXPECT_EQ(std::vector<std::uint8_t>(back, back + 12),
+              (std::vector<std::uint8_t>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
     GLint filter = 0;
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
     EXPECT_EQ(filter, GL_LINEAR);  // no mipmaps exist, so a mipmap filter would draw nothing
