@@ -136,9 +136,7 @@ TEST_F(DisplayE2e, TravelInTheFirstHalfSecondIsIgnoredThen) {
     moveCursorTo(restX, restY);
     moveCursorTo(restX, restY + 200);
     moveCursorTo(restX, restY);
-    if (GetTickCount() - appeared > 400) {
-        GTEST_SKIP() << "the moves took longer than the half second";
-    }
+    if (GetTickCount() - appeared > 400) GTEST_SKIP() << "the moves took longer than the half second";
     pumpFor(1500);
     EXPECT_TRUE(saver.running()) << "ended on travel in the first half second";
     moveCursorTo(restX + 51, restY);

@@ -20,16 +20,15 @@ struct Corner {
 // Rotation of p about a unit axis by degrees, the way glRotatef builds it.
 Vector3 rotate(const Vector3& p, double degrees, int axis) {
     const double a = degrees * 3.14159265358979323846 / 180.0;
-    const double c = std::cos(a);
-    const double s = std::sin(a);
-    switch (axis) {
-    case 0:
-        return Vector3(p.x, static_cast<float>(c * p.y - s * p.z), static_cast<float>(s * p.y + c * p.z));
-    case 1:
-        return Vector3(static_cast<float>(c * p.x + s * p.z), p.y, static_cast<float>(-s * p.x + c * p.z));
-    default:
-        return Vector3(static_cast<float>(c * p.x - s * p.y), static_cast<float>(s * p.x + c * p.y), p.z);
-    }
+    const double c = std::cos(a), s = std::sin(a);
+    float v[3] = {p.x, p.y, p.z};
+    // The two coordinates that turn, in right-handed order after the axis.
+    float& u = v[(axis + 1) % 3];
+    float& w = v[(axis + 2) % 3];
+    const float turnedU = static_cast<float>(c * u - s * w);
+    w = static_cast<float>(s * u + c * w);
+    u = turnedU;
+    return Vector3(v[0], v[1], v[2]);
 }
 
 class ParticleRender : public particletest::EngineTest {
@@ -144,18 +143,17 @@ TEST_F(ParticleRender, LeavesTheMatrixStackAsFound) {
     place(1, Vector3(-40, 5, 0), 3.0f);
     system->camera.angles = Vector3(20, 10, 5);
     glTranslatef(3.0f, -7.0f, 11.0f);
-    GLfloat before[16];
-    GLint depthBefore = 0;
-    glGetFloatv(GL_MODELVIEW_MATRIX, before);
-    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depthBefore);
-
+    // The model-view matrix followed by the stack depth.
+    const auto modelView = [] {
+        std::vector<GLfloat> state(17);
+        GLint depth = 0;
+        glGetFloatv(GL_MODELVIEW_MATRIX, state.data());
+        glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+        state[16] = static_cast<GLfloat>(depth);
+        return state;
+    };
+    const std::vector<GLfloat> before = modelView();
     system->render();
-
-    GLfloat after[16];
-    GLint depthAfter = 0;
-    glGetFloatv(GL_MODELVIEW_MATRIX, after);
-    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depthAfter);
-    EXPECT_EQ(depthAfter, depthBefore);
-    for (int i = 0; i < 16; ++i) EXPECT_EQ(after[i], before[i]) << i;
+    EXPECT_EQ(modelView(), before);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }

@@ -6,9 +6,7 @@
 
 TEST(Random, KnownSeedsGiveTheRulesSequence) {
     lumra::srand(12345);
-    for (const int expected : {7584, 19164, 25795, 22125, 5828, 23405}) {
-        EXPECT_EQ(lumra::rand(), expected);
-    }
+    for (const int expected : {7584, 19164, 25795, 22125, 5828, 23405}) EXPECT_EQ(lumra::rand(), expected);
     // Seed 1 is also what the generator starts from before any srand.
     lumra::srand(1);
     EXPECT_EQ(lumra::rand(), 41);

@@ -131,10 +131,7 @@ TEST(SaverSettings, StoredTextsAreCutAtTheirTerminatorOrBuffer) {
     SaverSettings settings(store);
     settings.load();
     EXPECT_EQ(std::string(settings.musicFileName), std::string(255, 'x'));
-    EXPECT_STREQ(settings.numberText, "123");
-    for (std::size_t i = 3; i < SaverSettings::TextCapacity; ++i) {
-        ASSERT_EQ(settings.numberText[i], '\0') << "byte " << i;
-    }
+    EXPECT_EQ(std::string(settings.numberText, SaverSettings::TextCapacity), "123" + std::string(253, '\0'));
 
     store.putBytes(ownKey, "tavinum", SettingsStore::Kind::String, {'9', 0, 'z', 'z'});
     store.putBytes(ownKey, "MusicFileName", SettingsStore::Kind::String, {});
@@ -155,12 +152,13 @@ TEST(SaverSettings, SaveWritesSixValuesInOrderWithFixedSizes) {
               (Calls{"create " + ownKey, "write Floor", "write Attractive", "write Moving", "write Music",
                      "write MusicFileName", "write tavinum", "close"}));
     EXPECT_EQ(store.openKeyCount(), 0u);
-    for (const char* name : {"Floor", "Attractive", "Moving", "Music", "MusicFileName", "tavinum"}) {
+    const std::pair<const char*, std::size_t> sizes[] = {{"Floor", 4},         {"Attractive", 4}, {"Moving", 4},
+                                                         {"Music", 4},         {"tavinum", 256},  {"MusicFileName", 256}};
+    for (const auto& [name, size] : sizes) {
         const MemoryStore::Value* value = store.find(ownKey, name);
         ASSERT_NE(value, nullptr) << name;
-        const bool text = std::strcmp(name, "MusicFileName") == 0 || std::strcmp(name, "tavinum") == 0;
-        EXPECT_EQ(value->kind, text ? SettingsStore::Kind::String : SettingsStore::Kind::Dword) << name;
-        EXPECT_EQ(value->data.size(), text ? 256u : 4u) << name;
+        EXPECT_EQ(value->kind, size == 4 ? SettingsStore::Kind::Dword : SettingsStore::Kind::String) << name;
+        EXPECT_EQ(value->data.size(), size) << name;
     }
     const std::vector<std::uint8_t>& number = store.find(ownKey, "tavinum")->data;
     EXPECT_EQ(std::string(number.begin(), number.begin() + 4), std::string("100\0", 4));

@@ -85,9 +85,7 @@ protected:
 };
 
 const FeedbackVertex* findCorner(const std::vector<FeedbackVertex>& vertices, float s, float t) {
-    for (const FeedbackVertex& v : vertices) {
-        if (v.s == s && v.t == t) return &v;
-    }
+    for (const FeedbackVertex& v : vertices) if (v.s == s && v.t == t) return &v;
     return nullptr;
 }
 

@@ -61,14 +61,10 @@ TEST_F(DisplaySaverScene, DrawsWithTheGlowTextureUntilClosed) {
     EXPECT_EQ(texels[0], 0);
 
     // The run goes on until a close request has become the quit message.
-    for (int i = 0; i < 20; ++i) {
-        ASSERT_EQ(scene.frameStep(), 1);
-    }
+    for (int i = 0; i < 20; ++i) ASSERT_EQ(scene.frameStep(), 1);
     settings.requestClose();
     int frames = 0;
-    while (scene.frameStep() != 0 && frames < 100) {
-        ++frames;
-    }
+    while (scene.frameStep() != 0 && frames < 100) ++frames;
     EXPECT_LT(frames, 100);
 }
 
@@ -82,9 +78,7 @@ int blueCyanPixels(int width, int height) {
     int count = 0;
     for (std::size_t i = 0; i < pixels.size(); i += 4) {
         const int r = pixels[i], g = pixels[i + 1], b = pixels[i + 2];
-        if (r + g + b > 60 && b >= g && b > 2 * r + 20) {
-            ++count;
-        }
+        if (r + g + b > 60 && b >= g && b > 2 * r + 20) ++count;
     }
     return count;
 }

@@ -28,9 +28,7 @@ public:
 inline void drainMessages() {
     MSG message;
     for (int i = 0; i < 1000 && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE); ++i) {
-        if (message.message != WM_QUIT) {
-            DispatchMessageA(&message);
-        }
+        if (message.message != WM_QUIT) DispatchMessageA(&message);
     }
 }
 
@@ -59,9 +57,7 @@ protected:
     // The window outlives its object, as in the real program; a test process
     // must remove it (and the class) before the next test registers again.
     void TearDown() override {
-        if (settings.window != 0) {
-            DestroyWindow(reinterpret_cast<HWND>(settings.window));
-        }
+        if (settings.window != 0) DestroyWindow(reinterpret_cast<HWND>(settings.window));
         UnregisterClassA("tirrans_class", reinterpret_cast<HINSTANCE>(moduleInstance));
         drainMessages();
         globalSettings = nullptr;

@@ -18,9 +18,7 @@ void placeCursor(int x, int y) {
     SetCursorPos(x, y);
     for (int i = 0; i < 100; ++i) {
         POINT at{};
-        if (GetCursorPos(&at) && at.x == x && at.y == y) {
-            return;
-        }
+        if (GetCursorPos(&at) && at.x == x && at.y == y) return;
         Sleep(10);
     }
     ADD_FAILURE() << "cursor did not reach " << x << "," << y;

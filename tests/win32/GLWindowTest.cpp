@@ -137,9 +137,7 @@ TEST_F(GLWindowTest, PumpHandlesOneMessageAtATimeAndStopsAtQuit) {
     int calls = 1;
     EXPECT_EQ(window.pumpMessages(), 1);  // WM_USER, or something the system put first
     EXPECT_TRUE(messageWaiting(WM_QUIT));
-    while (window.pumpMessages() != 0 && calls < 50) {
-        ++calls;
-    }
+    while (window.pumpMessages() != 0 && calls < 50) ++calls;
     ++calls;
     EXPECT_LT(calls, 50);
     EXPECT_FALSE(messageWaiting(WM_QUIT));

@@ -8,7 +8,6 @@
 #include <iterator>
 #include <sstream>
 #include <string>
-#include <vector>
 
 #include "resources/ResourceIds.h"
 
@@ -52,19 +51,16 @@ private:
     const BYTE* at;
 };
 
-struct Control {
-    DWORD style;
-    short x, y, cx, cy;
-    WORD id;
-    const char* className;  // ordinals of the predefined classes: 128 button, 129 edit, 130 static
-    std::string text;
-};
-
-std::string describe(DWORD style, short x, short y, short cx, short cy, WORD id, const std::string& className,
-                     const std::string& text) {
+// One control of a dialog template as "style exstyle x y cx cy id class text",
+// numbers in hex for the styles; classes by ordinal (128 button, 129 edit, 130 static).
+std::string readControl(TemplateReader& reader) {
+    reader.alignToDword();
     std::ostringstream out;
-    out << "id " << id << " style 0x" << std::hex << style << std::dec << " at " << x << "," << y << " " << cx
-        << "x" << cy << " class " << className << " \"" << text << "\"";
+    out << std::hex << reader.dword() << ' ' << reader.dword() << std::dec;
+    for (int field = 0; field < 4; ++field) out << ' ' << reader.coordinate();
+    out << ' ' << reader.word() << ' ' << reader.nameOrOrdinal();
+    out << ' ' << reader.nameOrOrdinal();
+    reader.skip(reader.word());  // creation data
     return out.str();
 }
 
@@ -84,34 +80,22 @@ TEST(ShellResources, SetupDialogTemplateMatchesTheLayout) {
     EXPECT_EQ(reader.word(), 8);  // point size
     EXPECT_EQ(reader.nameOrOrdinal(), "MS Sans Serif");
 
-    const Control expected[] = {
-        {0x48010003, 17, 39, 83, 10, 1004, "#128", "Effect moves around"},
-        {0x48010003, 21, 42, 79, 10, 1005, "#128", "Particles seek origin"},
-        {0x48010003, 19, 40, 57, 10, 1006, "#128", "Draw ground"},
-        {0x50010001, 155, 42, 50, 14, 1, "#128", "OK"},
-        {0x50020000, 120, 6, 54, 8, 0xFFFF, "#130", "The Lumra team"},
-        {0x50020000, 33, 6, 60, 8, 0xFFFF, "#130", "LumraSaver v0.01"},
-        {0x50020000, 120, 22, 85, 8, 0xFFFF, "#130", "www.lumra.example"},
-        {0x48810080, 7, 38, 88, 14, 1032, "#129", ""},
-        {0x48010003, 7, 47, 67, 10, 1033, "#128", "Play MP3 Music"},
-        {0x50812080, 7, 42, 40, 14, 1036, "#129", ""},
-        {0x50000003, 7, 6, 20, 20, 0xFFFF, "#130", "#102"},
-        {0x50020000, 120, 14, 71, 8, 0xFFFF, "#130", "hi@lumra.example"},
+    const char* const expected[] = {
+        "48010003 0 17 39 83 10 1004 #128 Effect moves around",
+        "48010003 0 21 42 79 10 1005 #128 Particles seek origin",
+        "48010003 0 19 40 57 10 1006 #128 Draw ground",
+        "50010001 0 155 42 50 14 1 #128 OK",
+        "50020000 0 120 6 54 8 65535 #130 The Lumra team",
+        "50020000 0 33 6 60 8 65535 #130 LumraSaver v0.01",
+        "50020000 0 120 22 85 8 65535 #130 www.lumra.example",
+        "48810080 0 7 38 88 14 1032 #129 ",
+        "48010003 0 7 47 67 10 1033 #128 Play MP3 Music",
+        "50812080 0 7 42 40 14 1036 #129 ",
+        "50000003 0 7 6 20 20 65535 #130 #102",
+        "50020000 0 120 14 71 8 65535 #130 hi@lumra.example",
     };
     ASSERT_EQ(count, std::size(expected));
-    for (const Control& want : expected) {
-        reader.alignToDword();
-        const DWORD controlStyle = reader.dword();
-        EXPECT_EQ(reader.dword(), 0u) << "extended style of control " << want.id;
-        const short x = reader.coordinate(), y = reader.coordinate();
-        const short cx = reader.coordinate(), cy = reader.coordinate();
-        const WORD id = reader.word();
-        const std::string className = reader.nameOrOrdinal();
-        const std::string text = reader.nameOrOrdinal();
-        reader.skip(reader.word());  // creation data
-        EXPECT_EQ(describe(controlStyle, x, y, cx, cy, id, className, text),
-                  describe(want.style, want.x, want.y, want.cx, want.cy, want.id, want.className, want.text));
-    }
+    for (const char* want : expected) EXPECT_EQ(readControl(reader), want);
 }
 
 TEST(ShellResources, StringTableHoldsTheDescriptionAndCredit) {

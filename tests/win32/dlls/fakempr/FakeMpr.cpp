@@ -38,9 +38,7 @@ extern "C" DWORD WINAPI PwdChangePasswordA(LPCSTR provider, HWND owner, DWORD re
                                            LPVOID reservedPointer) {
     ++lastCall.calls;
     std::memset(lastCall.provider, 0, sizeof lastCall.provider);
-    if (provider != nullptr) {
-        std::strncpy(lastCall.provider, provider, sizeof lastCall.provider - 1);
-    }
+    if (provider != nullptr) std::strncpy(lastCall.provider, provider, sizeof lastCall.provider - 1);
     lastCall.owner = owner;
     lastCall.reserved = reserved;
     lastCall.reservedPointer = reservedPointer;
