@@ -1,11 +1,9 @@
-// Mesa off-screen context and feedback-mode decoding for native GL tests.
 #include "OsMesaContext.h"
 
 #include <GL/osmesa.h>
 
-// Mesa keeps its software renderer (screen, shader caches) for the life of
-// the process and never frees it; that is not ours to fix, so the leak
-// checker is told to look past allocations made inside Mesa and LLVM.
+// Mesa keeps its software renderer for the life of the process and never
+// frees it; the leak checker is told to look past allocations inside Mesa.
 extern "C" __attribute__((used, visibility("default"))) const char* __lsan_default_suppressions() {
     return "leak:libOSMesa.so\n"
            "leak:libLLVM\n"
@@ -13,9 +11,7 @@ extern "C" __attribute__((used, visibility("default"))) const char* __lsan_defau
 }
 
 OsMesaContext::OsMesaContext(int width, int height)
-    : pixelWidth(width),
-      pixelHeight(height),
-      buffer(static_cast<std::size_t>(width) * height * 4, 0) {
+    : width(width), height(height), buffer(static_cast<std::size_t>(width) * height * 4, 0) {
     OSMesaContext created = OSMesaCreateContextExt(OSMESA_RGBA, 16, 0, 0, nullptr);
     if (created == nullptr) return;
     context = created;
@@ -46,50 +42,35 @@ FeedbackCapture captureFeedback(const std::function<void()>& draw, std::size_t c
     capture.overflowed = used < 0;
     const std::size_t end = used < 0 ? 0 : static_cast<std::size_t>(used);
     for (std::size_t at = 0; at < end;) {
-        const GLenum token = static_cast<GLenum>(values[at++]);
-        std::size_t vertexCount = 1;
-        if (token == GL_POLYGON_TOKEN) {
-            vertexCount = static_cast<std::size_t>(values[at++]);
-        } else if (token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN) {
-            vertexCount = 2;
-        } else if (token == GL_PASS_THROUGH_TOKEN) {
-            vertexCount = 0;
-            ++at;
-        } else if (token != GL_POINT_TOKEN && token != GL_BITMAP_TOKEN && token != GL_DRAW_PIXEL_TOKEN &&
-                   token != GL_COPY_PIXEL_TOKEN) {
-            capture.overflowed = true;  // not a token: nothing further can be decoded
+        if (static_cast<GLenum>(values[at++]) != GL_POLYGON_TOKEN) {
+            ++capture.otherItems;
             break;
         }
+        const std::size_t vertexCount = static_cast<std::size_t>(values[at++]);
         std::vector<FeedbackVertex> vertices;
         for (std::size_t i = 0; i < vertexCount && at + valuesPerVertex <= end; ++i, at += valuesPerVertex) {
             const GLfloat* v = &values[at];
             vertices.push_back(FeedbackVertex{v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10]});
         }
-        if (token == GL_POLYGON_TOKEN) {
-            capture.polygons.push_back(std::move(vertices));
-        } else {
-            ++capture.otherItems;
-        }
+        capture.polygons.push_back(std::move(vertices));
     }
     return capture;
 }
 
 void useCentredOrthographicView(const OsMesaContext& context, double depth) {
-    const double halfWidth = context.width() / 2.0;
-    const double halfHeight = context.height() / 2.0;
-    glViewport(0, 0, context.width(), context.height());
+    glViewport(0, 0, context.width, context.height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    glOrtho(-halfWidth, halfWidth, -halfHeight, halfHeight, -depth, depth);
+    glOrtho(-context.width / 2.0, context.width / 2.0, -context.height / 2.0, context.height / 2.0, -depth, depth);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 }
 
 FeedbackVertex sceneFromWindow(const OsMesaContext& context, double depth, const FeedbackVertex& v) {
     FeedbackVertex scene = v;
-    scene.x = static_cast<float>(v.x - context.width() / 2.0);
-    scene.y = static_cast<float>(v.y - context.height() / 2.0);
-    // glOrtho maps eye z = -depth..depth to window depth 0..1 (near is +depth in front).
+    scene.x = static_cast<float>(v.x - context.width / 2.0);
+    scene.y = static_cast<float>(v.y - context.height / 2.0);
+    // glOrtho puts eye z = +depth (nearest) at window depth 0.
     scene.z = static_cast<float>((1.0 - 2.0 * v.z) * depth);
     return scene;
 }
