@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 
 #include "resources/ResourceIds.h"
 #include "shell/RunMode.h"
@@ -17,9 +18,9 @@ const char* const ownKeyPath = "Software\\VelmoranSaverLumra0_01";
 
 bool ownKeyExists() {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, ownKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    RegCloseKey(key);
-    return true;
+    const bool exists = RegOpenKeyExA(HKEY_CURRENT_USER, ownKeyPath, 0, KEY_READ, &key) == ERROR_SUCCESS;
+    if (exists) RegCloseKey(key);
+    return exists;
 }
 
 class ConfigDialogTest : public ::testing::Test {
@@ -64,10 +65,10 @@ TEST_F(ConfigDialogTest, OpeningFillsEveryControlFromTheRecord) {
     storeSettingsText(settings.numberText, "250", 256);
 
     ASSERT_NE(open(), nullptr);
-    EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_FLOOR), static_cast<UINT>(BST_CHECKED));
-    EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_MOVING), static_cast<UINT>(BST_UNCHECKED));
-    EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_ATTRACTIVE), static_cast<UINT>(BST_CHECKED));
-    EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_MUSIC), static_cast<UINT>(BST_UNCHECKED));
+    for (const auto& [id, state] : {std::pair<int, UINT>{IDC_FLOOR, BST_CHECKED}, {IDC_MOVING, BST_UNCHECKED},
+                                    {IDC_ATTRACTIVE, BST_CHECKED}, {IDC_MUSIC, BST_UNCHECKED}}) {
+        EXPECT_EQ(IsDlgButtonChecked(dialog, id), state) << id;
+    }
     EXPECT_EQ(text(IDC_MUSIC_FILE), "d:/song.mp3");
     EXPECT_EQ(text(IDC_NUMBER), "250");
 }
@@ -94,24 +95,20 @@ TEST_F(ConfigDialogTest, OkStoresFlagsAsZeroOrOneAndCutsTexts) {
     }
 }
 
-TEST_F(ConfigDialogTest, CancelEndsWithoutCopyingOrSaving) {
+TEST_F(ConfigDialogTest, OtherCommandsAreLeftToTheSystemAndCancelSavesNothing) {
     ASSERT_NE(open(), nullptr);
     SetDlgItemTextA(dialog, IDC_NUMBER, "555");
     CheckDlgButton(dialog, IDC_FLOOR, BST_CHECKED);
+    EXPECT_EQ(configDialogProc(dialog, WM_COMMAND, MAKEWPARAM(IDC_NUMBER, EN_CHANGE), 0), FALSE);
+    EXPECT_EQ(configDialogProc(dialog, WM_COMMAND, 4242, 0), FALSE);
+    EXPECT_EQ(configDialogProc(dialog, WM_SIZE, 0, 0), FALSE);
+    EXPECT_TRUE(IsWindowVisible(dialog));
+
     SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     EXPECT_FALSE(IsWindowVisible(dialog));
     EXPECT_FALSE(ownKeyExists());
     EXPECT_STREQ(settings.numberText, "100");
     EXPECT_EQ(settings.floor, 0);
-}
-
-TEST_F(ConfigDialogTest, OtherCommandsAndMessagesAreLeftToTheSystem) {
-    ASSERT_NE(open(), nullptr);
-    EXPECT_EQ(configDialogProc(dialog, WM_COMMAND, MAKEWPARAM(IDC_NUMBER, EN_CHANGE), 0), FALSE);
-    EXPECT_EQ(configDialogProc(dialog, WM_COMMAND, 4242, 0), FALSE);
-    EXPECT_EQ(configDialogProc(dialog, WM_SIZE, 0, 0), FALSE);
-    EXPECT_TRUE(IsWindowVisible(dialog));
-    EXPECT_FALSE(ownKeyExists());
 }
 
 TEST_F(ConfigDialogTest, DigitsFieldRefusesLetters) {

@@ -1,26 +1,22 @@
 // Shared set-up for the display tests under Wine: the process-wide values a
 // drawing run reads, a settings record over an empty store, and clean-up of
-// the saver window and its class, so every test starts as a fresh process.
+// the saver window, its class and any host window, so every test starts as a
+// fresh process.
 #pragma once
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "../unit/MemoryStore.h"
 #include "display/win32/GLWindow.h"
+#include "shell/Exception.h"
 #include "shell/RunMode.h"
 #include "shell/SaverSettings.h"
 
 namespace displaytest {
-
-class EmptyStore : public SettingsStore {
-public:
-    Status openKey(const char*, Key&) override { return NotFound; }
-    Status readValue(Key, const char*, void*, std::uint32_t, std::uint32_t&) override { return NotFound; }
-    Status createKey(const char*, Key&) override { return NotFound; }
-    Status writeValue(Key, const char*, Kind, const void*, std::uint32_t) override { return NotFound; }
-    void closeKey(Key) override {}
-};
 
 // Handles or drops every waiting message of this thread, the quit message
 // included. Paint messages stay queued until a window procedure has painted,
@@ -38,10 +34,30 @@ inline bool messageWaiting(UINT kind, HWND window = nullptr) {
     return PeekMessageA(&message, window, kind, kind, PM_NOREMOVE) != FALSE;
 }
 
+template <typename Make>
+std::string failureOf(Make make) {
+    try {
+        make();
+    } catch (const Exception& e) {
+        return e.message();
+    }
+    return "nothing thrown";
+}
+
+// A window object whose size fields and device context can be read.
+template <typename Window>
+class Inspected : public Window {
+public:
+    std::int32_t windowWidth() const { return this->width; }
+    std::int32_t windowHeight() const { return this->height; }
+    HDC context() const { return this->deviceContext; }
+};
+
 class DisplayTest : public ::testing::Test {
 protected:
-    EmptyStore store;
+    MemoryStore store;
     SaverSettings settings{store};
+    HWND host = nullptr;
 
     void SetUp() override {
         ASSERT_EQ(GLWindow::instance, nullptr);
@@ -57,11 +73,24 @@ protected:
     // The window outlives its object, as in the real program; a test process
     // must remove it (and the class) before the next test registers again.
     void TearDown() override {
+        if (host != nullptr) {
+            DestroyWindow(host);  // takes the saver window with it
+            settings.window = 0;
+        }
         if (settings.window != 0) DestroyWindow(reinterpret_cast<HWND>(settings.window));
         UnregisterClassA("tirrans_class", reinterpret_cast<HINSTANCE>(moduleInstance));
         drainMessages();
         globalSettings = nullptr;
         resetRunModeGlobals();
+    }
+
+    // Preview mode inside a visible host window made here.
+    HWND openHost(int x, int y, int w, int h) {
+        host = CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y, w, h, nullptr, nullptr,
+                               nullptr, nullptr);
+        RunMode = Mode::Preview;
+        mainWindowHandle = reinterpret_cast<NativeHandle>(host);
+        return host;
     }
 
     HWND saverWindow() const { return reinterpret_cast<HWND>(settings.window); }

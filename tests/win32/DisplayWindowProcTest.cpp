@@ -8,8 +8,6 @@
 
 namespace {
 
-using displaytest::DisplayTest;
-using displaytest::drainMessages;
 using displaytest::messageWaiting;
 
 // Moves the cursor and waits until the system reports it there: under Wine
@@ -24,48 +22,35 @@ void placeCursor(int x, int y) {
     ADD_FAILURE() << "cursor did not reach " << x << "," << y;
 }
 
-// A live saver window; the test sends it real messages.
-class DisplayWindowProc : public DisplayTest {
+// A live saver window; the test sends it real messages. Which messages close
+// is decided (and tested) natively; here the decisions must reach Windows: a
+// posted WM_CLOSE, the quit message, the cursor.
+class DisplayWindowProc : public displaytest::DisplayTest {
 protected:
     std::unique_ptr<GLWindow> window;
 
     void open(std::int32_t mode) {
-        RunMode = mode;
-        HWND host = nullptr;
-        if (mode == Mode::Preview) {
-            host = CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
-                                   150, nullptr, nullptr, nullptr, nullptr);
-            mainWindowHandle = reinterpret_cast<NativeHandle>(host);
-        }
+        if (mode == Mode::Preview) openHost(0, 0, 200, 150);
         window = std::make_unique<GLWindow>();
-        hostWindow = host;
-        drainMessages();
+        displaytest::drainMessages();
         settings.closeRequested = 0;
     }
     void TearDown() override {
         window.reset();
-        if (hostWindow != nullptr) {
-            DestroyWindow(hostWindow);
-            hostWindow = nullptr;
-            settings.window = 0;
-        }
         DisplayTest::TearDown();
     }
     LRESULT send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
         return SendMessageA(saverWindow(), message, wParam, lParam);
     }
-    bool closeWasRequested() {
-        return settings.closeRequested != 0 && messageWaiting(WM_CLOSE, saverWindow());
+    LRESULT sendSetCursor() {
+        return send(WM_SETCURSOR, reinterpret_cast<WPARAM>(saverWindow()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     }
-
-    HWND hostWindow = nullptr;
+    bool closeWasRequested() { return settings.closeRequested != 0 && messageWaiting(WM_CLOSE, saverWindow()); }
 };
 
-// Which messages close is decided (and tested) natively; here the decisions
-// must reach Windows: a posted WM_CLOSE, the quit message, the cursor.
 TEST_F(DisplayWindowProc, PreviewDeactivationPostsACloseAndShowsTheArrow) {
     open(Mode::Preview);
-    send(WM_SETCURSOR, reinterpret_cast<WPARAM>(saverWindow()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    sendSetCursor();
     EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));
     EXPECT_EQ(send(WM_NCACTIVATE, FALSE), 0);
     EXPECT_TRUE(closeWasRequested());
@@ -73,7 +58,7 @@ TEST_F(DisplayWindowProc, PreviewDeactivationPostsACloseAndShowsTheArrow) {
 
 TEST_F(DisplayWindowProc, SaverHidesTheCursorClosesOnAKeyAndQuitsOnClose) {
     open(Mode::Saver);
-    send(WM_SETCURSOR, reinterpret_cast<WPARAM>(saverWindow()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    sendSetCursor();
     EXPECT_EQ(GetCursor(), nullptr);
     EXPECT_EQ(send(WM_SYSCOMMAND, SC_CLOSE), 0);
     EXPECT_EQ(send(WM_SYSCOMMAND, SC_SCREENSAVE), 0);
@@ -90,17 +75,16 @@ TEST_F(DisplayWindowProc, SaverHidesTheCursorClosesOnAKeyAndQuitsOnClose) {
 TEST_F(DisplayWindowProc, MouseTravelCountsOnlyAfterHalfASecond) {
     open(Mode::Saver);
     const POINT base{settings.cursorBase.x, settings.cursorBase.y};
-    placeCursor(base.x + 200, base.y);
-    send(WM_MOUSEMOVE);
-    EXPECT_FALSE(closeWasRequested());  // the timer has not passed 0.5 s
+    const auto travel = [&](int dx) {
+        placeCursor(base.x + dx, base.y);
+        send(WM_MOUSEMOVE);
+        return closeWasRequested();
+    };
+    EXPECT_FALSE(travel(200));  // the timer has not passed 0.5 s
     Sleep(600);
     window->timer.tick();
-    placeCursor(base.x + 50, base.y);
-    send(WM_MOUSEMOVE);
-    EXPECT_FALSE(closeWasRequested());
-    placeCursor(base.x + 51, base.y);
-    send(WM_MOUSEMOVE);
-    EXPECT_TRUE(closeWasRequested());
+    EXPECT_FALSE(travel(50));
+    EXPECT_TRUE(travel(51));
     placeCursor(base.x, base.y);
 }
 
@@ -116,18 +100,12 @@ TEST_F(DisplayWindowProc, WithoutTheSettingsOrTheObjectNothingEndsARun) {
     // As while the error box runs: input and deactivation reach the window,
     // but nothing posts a close or quit into the box's message loop.
     Sleep(600);
-    SendMessageA(hwnd, WM_KEYDOWN, 0x41, 0);
-    SendMessageA(hwnd, WM_ACTIVATEAPP, FALSE, 0);
-    SendMessageA(hwnd, WM_MOUSEMOVE, 0, 0);
-    SendMessageA(hwnd, WM_CLOSE, 0, 0);
+    for (const UINT message : {WM_KEYDOWN, WM_ACTIVATEAPP, WM_MOUSEMOVE, WM_CLOSE}) {
+        SendMessageA(hwnd, message, message == WM_KEYDOWN ? 0x41 : 0, 0);
+    }
     EXPECT_EQ(settings.closeRequested, 0);
     EXPECT_FALSE(messageWaiting(WM_CLOSE));
     EXPECT_FALSE(messageWaiting(WM_QUIT));
-
-    globalSettings = nullptr;  // and without a settings record
-    SendMessageA(hwnd, WM_KEYDOWN, 0x41, 0);
-    EXPECT_FALSE(messageWaiting(WM_CLOSE));
-    globalSettings = &settings;
 }
 
 }  // namespace
