@@ -28,8 +28,6 @@ TEST_F(GlowBitmap, IsGreyWithA253PeakAndBlackCorners) {
         }
     }
     EXPECT_EQ(brightest, 253);
-    EXPECT_EQ(pixel(31, 31)[0], 253);
-    EXPECT_EQ(pixel(32, 32)[0], 253);
     for (int c : {0, 63}) for (int r : {0, 63}) EXPECT_EQ(pixel(c, r)[0], 0) << c << "," << r;
 }
 

@@ -59,14 +59,11 @@ public:
         keys[path][name] = Value{kind, std::move(data)};
     }
     void putNumber(const std::string& path, const std::string& name, std::int32_t number) {
-        std::vector<std::uint8_t> data(4);
-        std::memcpy(data.data(), &number, 4);
-        putBytes(path, name, Kind::Dword, data);
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(&number);
+        putBytes(path, name, Kind::Dword, {bytes, bytes + 4});
     }
     void putText(const std::string& path, const std::string& name, const std::string& text) {
-        std::vector<std::uint8_t> data(text.begin(), text.end());
-        data.push_back(0);
-        putBytes(path, name, Kind::String, data);
+        putBytes(path, name, Kind::String, {text.c_str(), text.c_str() + text.size() + 1});
     }
     bool hasKey(const std::string& path) const { return keys.count(path) != 0; }
     const Value* find(const std::string& path, const std::string& name) const {

@@ -13,8 +13,6 @@
 
 namespace {
 
-const char* const ownKey = "Software\\VelmoranSaverLumra0_01";
-
 class SceneSetup : public ::testing::Test {
 protected:
     MemoryStore store;
@@ -23,7 +21,6 @@ protected:
     void SetUp() override {
         resetRunModeGlobals();
         RunMode = Mode::Saver;
-        resetSweepAngles();
         globalSettings = &settings;
     }
     void TearDown() override { globalSettings = nullptr; }
@@ -31,6 +28,7 @@ protected:
     // Loads the settings the way the entry point does, then builds the
     // system the way the scene does.
     std::unique_ptr<ParticleSystem> startScene(std::uint32_t seed = 1234) {
+        resetSweepAngles();
         settings.loadSystemValues();
         settings.load();
         std::unique_ptr<ParticleSystem> system(createParticleSystem());
@@ -40,27 +38,18 @@ protected:
 };
 
 TEST_F(SceneSetup, StoredOptionsReachTheEmitter) {
-    struct Case {
-        bool storeKey;
-        std::int32_t attractive;
-        std::int32_t floor;
-        bool attract;
-        bool floorOn;
-    };
-    const Case cases[] = {
-        {false, 0, 0, false, false},  // nothing saved yet: both off
-        {true, 1, 0, true, false},
-        {true, 0, 1, false, true},
+    // Stored Attractive and Floor (none: nothing saved yet), then the flags expected.
+    const struct { bool stored; std::int32_t attractive, floor; bool attract, floorOn; } cases[] = {
+        {false, 0, 0, false, false}, {true, 1, 0, true, false}, {true, 0, 1, false, true},
         {true, 7, 1, true, true},  // any non-zero value is on
         {true, 0, 0, false, false},
     };
-    for (const Case& c : cases) {
-        MemoryStore fresh;
-        if (c.storeKey) {
-            fresh.putNumber(ownKey, "Attractive", c.attractive);
-            fresh.putNumber(ownKey, "Floor", c.floor);
+    for (const auto& c : cases) {
+        store = MemoryStore();
+        if (c.stored) {
+            store.putNumber("Software\\VelmoranSaverLumra0_01", "Attractive", c.attractive);
+            store.putNumber("Software\\VelmoranSaverLumra0_01", "Floor", c.floor);
         }
-        store = fresh;
         const auto system = startScene();
         EXPECT_EQ(system->attract, c.attract) << c.attractive;
         EXPECT_EQ(system->isAttracting(), c.attract) << c.attractive;
@@ -70,15 +59,15 @@ TEST_F(SceneSetup, StoredOptionsReachTheEmitter) {
 }
 
 TEST_F(SceneSetup, SeedingMakesTheRunRepeatable) {
-    const auto first = startScene(99);
-    first->update(0.1f);
-    const auto firstPosition = first->particles[10].position;
-    resetSweepAngles();
-    const auto second = startScene(99);
-    second->update(0.1f);
-    EXPECT_EQ(second->particles[10].position.x, firstPosition.x);
-    EXPECT_EQ(second->particles[10].position.y, firstPosition.y);
-    EXPECT_EQ(second->particles[10].position.z, firstPosition.z);
+    Vector3 positions[2];
+    for (Vector3& position : positions) {
+        const auto system = startScene(99);
+        system->update(0.1f);
+        position = system->particles[10].position;
+    }
+    EXPECT_EQ(positions[0].x, positions[1].x);
+    EXPECT_EQ(positions[0].y, positions[1].y);
+    EXPECT_EQ(positions[0].z, positions[1].z);
 }
 
 TEST(SceneSetupFailures, ExceptionsKeepTheirTextOthersReadUnknownError) {

@@ -23,8 +23,7 @@ TEST(Vector3, ArithmeticWorksPerComponent) {
     expectVector(Vector3(2, 4, 6) / 2.0f, 1, 2, 3);
 
     Vector3 v(1, 2, 3);
-    Vector3& same = (v += Vector3(1, 1, 1));
-    EXPECT_EQ(&same, &v);
+    EXPECT_EQ(&(v += Vector3(1, 1, 1)), &v);
     expectVector(v, 2, 3, 4);
     EXPECT_EQ(&(v *= -2.0f), &v);
     expectVector(v, -4, -6, -8);
