@@ -2,17 +2,11 @@
 
 #include <windows.h>
 
+#include "tests/win32/dlls/fakempr/RecordedCall.h"
+
 #include "shell/win32/PasswordChange.h"
 
 namespace {
-
-struct RecordedCall {
-    int calls;
-    char provider[32];
-    HWND owner;
-    DWORD reserved;
-    LPVOID reservedPointer;
-};
 
 using LastCallFunction = const RecordedCall* (*)();
 using ResetFunction = void (*)();

@@ -111,9 +111,10 @@ private:
     std::vector<std::uint8_t> pixels;
 };
 
-// The drawing calls alone; the rasterising Mesa defers is finished outside
-// the timed part.
-void BM_RenderCalls(benchmark::State& state) {
+// Draws 1024x768 frames at the steady state. With callsOnly, only the calls
+// are timed and the rasterising Mesa defers is finished outside the timed
+// part; otherwise the whole frame on the software rasteriser is timed.
+void renderBenchmark(benchmark::State& state, bool callsOnly) {
     SceneContext scene(1024, 768);
     if (!scene.ready) {
         state.SkipWithError("no OSMesa context");
@@ -123,36 +124,20 @@ void BM_RenderCalls(benchmark::State& state) {
     auto system = steadySystem(false, time);
     double liveTotal = 0.0;
     for (auto _ : state) {
-        state.PauseTiming();
+        if (callsOnly) state.PauseTiming();
         scene.beginFrame(*system);
-        state.ResumeTiming();
+        if (callsOnly) state.ResumeTiming();
         system->render();
-        state.PauseTiming();
+        if (callsOnly) state.PauseTiming();
         glFinish();
-        state.ResumeTiming();
+        if (callsOnly) state.ResumeTiming();
         liveTotal += system->liveCount;
     }
     reportPerParticle(state, liveTotal);
 }
 
-// The whole draw of a 1024x768 frame on the software rasteriser.
-void BM_RenderFrame(benchmark::State& state) {
-    SceneContext scene(1024, 768);
-    if (!scene.ready) {
-        state.SkipWithError("no OSMesa context");
-        return;
-    }
-    float time = 0.0f;
-    auto system = steadySystem(false, time);
-    double liveTotal = 0.0;
-    for (auto _ : state) {
-        scene.beginFrame(*system);
-        system->render();
-        glFinish();
-        liveTotal += system->liveCount;
-    }
-    reportPerParticle(state, liveTotal);
-}
+void BM_RenderCalls(benchmark::State& state) { renderBenchmark(state, true); }
+void BM_RenderFrame(benchmark::State& state) { renderBenchmark(state, false); }
 
 }  // namespace
 

@@ -5,15 +5,9 @@
 
 #include <cstring>
 
-namespace {
+#include "RecordedCall.h"
 
-struct RecordedCall {
-    int calls;
-    char provider[32];
-    HWND owner;
-    DWORD reserved;
-    LPVOID reservedPointer;
-};
+namespace {
 
 RecordedCall lastCall;
 
