@@ -8,7 +8,7 @@
 void ParticleSystem::render() const {
     const Vector3& angles = camera.angles;
     for (const Particle& particle : particles) {
-        if (particle.age < 0.0f) continue;
+        if (!particle.isLive()) continue;
         const float size = particle.size;
         glColor4f(particle.color.r, particle.color.g, particle.color.b, particle.alpha);
         glPushMatrix();

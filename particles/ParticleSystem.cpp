@@ -168,7 +168,7 @@ bool ParticleSystem::update(float time) {
 
     liveCount = 0;
     for (Particle& particle : particles) {
-        if (particle.age >= 0.0f && particle.step(dt)) ++liveCount;
+        if (particle.isLive() && particle.step(dt)) ++liveCount;
     }
 
     std::uint32_t rate = emissionRate;
@@ -191,7 +191,7 @@ bool ParticleSystem::update(float time) {
 
     for (Particle& particle : particles) {
         if (count == 0) break;
-        if (particle.age >= 0.0f) continue;
+        if (particle.isLive()) continue;
         emit(particle, dt);
         --count;
     }

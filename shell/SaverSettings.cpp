@@ -45,7 +45,6 @@ SettingsStore::Status readNumber(SettingsStore& store, SettingsStore::Key key, c
     std::int32_t value = 0;
     std::uint32_t length = 0;
     const SettingsStore::Status status = store.readValue(key, name, &value, sizeof value, length);
-    (void)length;
     if (status == SettingsStore::Success) {
         field = value;
     }
