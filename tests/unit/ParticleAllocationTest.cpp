@@ -51,15 +51,9 @@ protected:
     }
 };
 
-TEST_F(ParticleAllocation, CountingSeesAnAllocation) {
-    const long seen = countDuring([] {
-        int* volatile kept = new int(5);
-        delete kept;
-    });
-    EXPECT_EQ(seen, 1);
-}
-
 TEST_F(ParticleAllocation, UpdateAndRenderAllocateNothing) {
+    // The counting itself works, or the zeros below would prove nothing.
+    EXPECT_EQ(countDuring([] { int* volatile kept = new int(5); delete kept; }), 1);
     settings.attractive = 1;
     OsMesaContext context(320, 240);
     ASSERT_TRUE(context.isCurrent());

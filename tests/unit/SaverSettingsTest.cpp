@@ -140,45 +140,30 @@ TEST(SaverSettings, StoredTextsAreCutAtTheirTerminatorOrBuffer) {
     EXPECT_STREQ(settings.musicFileName, "");
 }
 
-TEST(SaverSettings, SaveWritesSixValuesInOrderWithFixedSizes) {
+// Six values in order, numbers of 4 bytes and texts of 256 whose bytes after
+// the terminator are zeros even when the buffer held stale bytes there.
+TEST(SaverSettings, SaveWritesSixValuesInOrderWithFixedSizesAndZeroPadding) {
     MemoryStore store;
     SaverSettings settings(store);
-    loadBoth(settings);
-    settings.floor = 1;
-    const std::size_t before = store.operations.size();
-
-    EXPECT_EQ(settings.save(), SettingsStore::Success);
-    EXPECT_EQ(Calls(store.operations.begin() + static_cast<std::ptrdiff_t>(before), store.operations.end()),
-              (Calls{"create " + ownKey, "write Floor", "write Attractive", "write Moving", "write Music",
-                     "write MusicFileName", "write tavinum", "close"}));
-    EXPECT_EQ(store.openKeyCount(), 0u);
-    const std::pair<const char*, std::size_t> sizes[] = {{"Floor", 4},         {"Attractive", 4}, {"Moving", 4},
-                                                         {"Music", 4},         {"tavinum", 256},  {"MusicFileName", 256}};
-    for (const auto& [name, size] : sizes) {
-        const MemoryStore::Value* value = store.find(ownKey, name);
-        ASSERT_NE(value, nullptr) << name;
-        EXPECT_EQ(value->kind, size == 4 ? SettingsStore::Kind::Dword : SettingsStore::Kind::String) << name;
-        EXPECT_EQ(value->data.size(), size) << name;
-    }
-    const std::vector<std::uint8_t>& number = store.find(ownKey, "tavinum")->data;
-    EXPECT_EQ(std::string(number.begin(), number.begin() + 4), std::string("100\0", 4));
-}
-
-TEST(SaverSettings, SavedTextsCarryOnlyZerosAfterTheTerminator) {
-    MemoryStore store;
-    SaverSettings settings(store);
-    // Leave stale bytes behind the terminator, as an edit of the buffer in place would.
     std::memset(settings.musicFileName, 'Q', sizeof settings.musicFileName);
     std::memcpy(settings.musicFileName, "a.mp3", 6);
     std::memset(settings.numberText, 'Q', sizeof settings.numberText);  // no terminator at all
-    settings.save();
 
-    const std::vector<std::uint8_t>& file = store.find(ownKey, "MusicFileName")->data;
-    ASSERT_EQ(file.size(), 256u);
-    EXPECT_EQ(std::string(file.begin(), file.end()), std::string("a.mp3") + std::string(251, '\0'));
-    const std::vector<std::uint8_t>& number = store.find(ownKey, "tavinum")->data;
-    ASSERT_EQ(number.size(), 256u);
-    EXPECT_EQ(std::string(number.begin(), number.end()), std::string(255, 'Q') + '\0');
+    EXPECT_EQ(settings.save(), SettingsStore::Success);
+    EXPECT_EQ(store.operations, (Calls{"create " + ownKey, "write Floor", "write Attractive", "write Moving",
+                                       "write Music", "write MusicFileName", "write tavinum", "close"}));
+    EXPECT_EQ(store.openKeyCount(), 0u);
+    for (const char* name : {"Floor", "Attractive", "Moving", "Music"}) {
+        EXPECT_EQ(store.find(ownKey, name)->kind, SettingsStore::Kind::Dword) << name;
+        EXPECT_EQ(store.find(ownKey, name)->data.size(), 4u) << name;
+    }
+    const auto text = [&](const char* name) {
+        const MemoryStore::Value* value = store.find(ownKey, name);
+        EXPECT_EQ(value->kind, SettingsStore::Kind::String) << name;
+        return std::string(value->data.begin(), value->data.end());
+    };
+    EXPECT_EQ(text("MusicFileName"), std::string("a.mp3") + std::string(251, '\0'));
+    EXPECT_EQ(text("tavinum"), std::string(255, 'Q') + '\0');
 }
 
 TEST(SaverSettings, SaveThenLoadGivesBackTheSameOptions) {

@@ -6,28 +6,12 @@
 
 #include "DisplayTestSupport.h"
 #include "display/win32/SaverScene.h"
-#include "resources/ResourceIds.h"
 
 namespace {
 
 using InspectedScene = displaytest::Inspected<SaverScene>;
 
 class DisplaySaverScene : public displaytest::DisplayTest {};
-
-TEST_F(DisplaySaverScene, TheGlowBitmapResourceIs24Bit64By64AndTheSecondIsAbsent) {
-    const HANDLE image = LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_GLOW), IMAGE_BITMAP, 0, 0,
-                                    LR_CREATEDIBSECTION);
-    ASSERT_NE(image, nullptr);
-    BITMAP bitmap{};
-    ASSERT_NE(GetObjectA(image, sizeof bitmap, &bitmap), 0);
-    EXPECT_EQ(bitmap.bmWidth, 64);
-    EXPECT_EQ(bitmap.bmHeight, 64);
-    EXPECT_EQ(bitmap.bmBitsPixel, 24);
-    DeleteObject(image);
-    EXPECT_EQ(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_SECOND_GLOW), IMAGE_BITMAP, 0, 0,
-                         LR_CREATEDIBSECTION),
-              nullptr);
-}
 
 TEST_F(DisplaySaverScene, DrawsWithTheGlowTextureUntilClosed) {
     InspectedScene scene;
@@ -48,6 +32,12 @@ TEST_F(DisplaySaverScene, DrawsWithTheGlowTextureUntilClosed) {
     EXPECT_EQ(texels[(32 * 64 + 32) * 3], 253);
     EXPECT_EQ(texels[0], 0);
 
+    scene.resize(300, 0);  // a zero height is kept as one pixel
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(std::vector<GLint>(viewport + 2, viewport + 4), (std::vector<GLint>{300, 1}));
+    EXPECT_EQ(scene.windowHeight(), 1);
+
     // The run goes on until a close request has become the quit message.
     for (int i = 0; i < 20; ++i) ASSERT_EQ(scene.frameStep(), 1);
     settings.requestClose();
@@ -59,7 +49,6 @@ TEST_F(DisplaySaverScene, DrawsWithTheGlowTextureUntilClosed) {
 TEST_F(DisplaySaverScene, PreviewDrawsTheGlowIntoItsChildWindow) {
     ASSERT_NE(openHost(50, 50, 320, 240), nullptr);
     InspectedScene scene;
-    EXPECT_EQ(GetParent(saverWindow()), host);
     // The emitter starts at the right edge of the view; by 2.5 seconds its
     // particles are well inside.
     for (int frames = 0; scene.timer.elapsedSeconds() < 2.5f && frames < 200000; ++frames) {
@@ -76,17 +65,6 @@ TEST_F(DisplaySaverScene, PreviewDrawsTheGlowIntoItsChildWindow) {
         if (r + g + b > 60 && b >= g && b > 2 * r + 20) ++blueCyan;
     }
     EXPECT_GT(blueCyan, 20);
-}
-
-TEST_F(DisplaySaverScene, ResizeKeepsAtLeastOnePixelOfHeight) {
-    InspectedScene scene;
-    scene.resize(300, 0);
-    EXPECT_EQ(scene.windowWidth(), 300);
-    EXPECT_EQ(scene.windowHeight(), 1);
-    GLint viewport[4] = {};
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(viewport[2], 300);
-    EXPECT_EQ(viewport[3], 1);
 }
 
 TEST_F(DisplaySaverScene, MissingBitmapsFailAndReleaseTheWindowObject) {
