@@ -30,7 +30,8 @@ std::vector<FeedbackVertex> FeedbackCapture::polygonVertices() const {
     return all;
 }
 
-FeedbackCapture captureFeedback(const std::function<void()>& draw, std::size_t capacity) {
+FeedbackCapture captureFeedback(const std::function<void()>& draw) {
+    constexpr std::size_t capacity = 1 << 16;
     constexpr std::size_t valuesPerVertex = 11;  // GL_3D_COLOR_TEXTURE in RGBA mode
     std::vector<GLfloat> values(capacity);
     glFeedbackBuffer(static_cast<GLsizei>(capacity), GL_3D_COLOR_TEXTURE, values.data());

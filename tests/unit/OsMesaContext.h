@@ -47,7 +47,7 @@ struct FeedbackCapture {
 
 // Runs draw in feedback mode on the current context (nothing reaches the
 // colour buffer) and decodes the result.
-FeedbackCapture captureFeedback(const std::function<void()>& draw, std::size_t capacity = 1 << 16);
+FeedbackCapture captureFeedback(const std::function<void()>& draw);
 
 // Viewport over the whole context and an orthographic projection centred on
 // it, scene z in [-depth, depth], identity model-view; sceneFromWindow maps back.
