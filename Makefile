@@ -2,7 +2,7 @@
 # `make test`. Both install what is missing first.
 ARGS ?=
 
-.PHONY: deps run test bench clean
+.PHONY: deps run test bench dist fuzz soak clean
 
 deps:
 	scripts/install-deps
@@ -15,6 +15,15 @@ test: deps
 
 bench: deps
 	scripts/run-benchmarks
+
+dist: deps
+	scripts/make-dist
+
+fuzz: deps
+	scripts/run-fuzz
+
+soak: deps
+	scripts/soak
 
 clean:
 	rm -rf build

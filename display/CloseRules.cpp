@@ -13,18 +13,6 @@ bool isDrawingMode(std::int32_t runMode) {
     return runMode == Mode::Saver || runMode == Mode::Preview;
 }
 
-// A zero wParam means deactivation: WM_ACTIVATE with WA_INACTIVE and the
-// window not minimized, another application activated, or the inactive
-// caption requested.
-CloseAction activationRule(std::uint64_t wParam, const CloseState& state) {
-    return isDrawingMode(state.runMode) && wParam == 0 ? CloseAction::RequestClose
-                                                        : CloseAction::Nothing;
-}
-
-CloseAction inputRule(const CloseState& state) {
-    return state.runMode == Mode::Saver ? CloseAction::RequestClose : CloseAction::Nothing;
-}
-
 // Moving the mouse while the saver starts up (or the window that shows it
 // appearing under the cursor) sends mouse messages that are no user input,
 // so the first half second is ignored. Travel is measured from the position
@@ -51,34 +39,28 @@ bool mouseTravelExceeds(ScreenPoint position, ScreenPoint base, std::int32_t thr
     return dx > threshold || dy > threshold;
 }
 
-CloseAction decideCloseAction(std::uint32_t message, std::uint64_t wParam, const CloseState& state,
-                              CursorSource& cursor) {
-    switch (message) {
-    // WM_CLOSE is answered with the quit message rather than passed on, so
+CloseAction decideCloseAction(SaverEvent event, const CloseState& state, CursorSource& cursor) {
+    switch (event) {
+    // A close is answered with the quit message rather than passed on, so
     // the window is never destroyed by a close; the frame loop ends instead.
-    case WindowMessage::Destroy:
-    case WindowMessage::Close:
-    case WindowMessage::Quit:
+    case SaverEvent::Ending:
         return CloseAction::PostQuit;
-    case WindowMessage::Activate:
-    case WindowMessage::ActivateApp:
-    case WindowMessage::NcActivate:
-        return activationRule(wParam, state);
-    case WindowMessage::SetCursor:
+    case SaverEvent::Deactivated:
+        return isDrawingMode(state.runMode) ? CloseAction::RequestClose : CloseAction::Nothing;
+    case SaverEvent::Activated:
+        return CloseAction::Nothing;
+    case SaverEvent::SetCursor:
         return state.runMode == Mode::Saver ? CloseAction::HideCursor : CloseAction::ArrowCursor;
-    case WindowMessage::KeyDown:
-    case WindowMessage::KeyUp:
-    case WindowMessage::LeftButtonDown:
-    case WindowMessage::RightButtonDown:
-    case WindowMessage::MiddleButtonDown:
-        return inputRule(state);
-    case WindowMessage::MouseMove:
+    case SaverEvent::KeyOrButton:
+        return state.runMode == Mode::Saver ? CloseAction::RequestClose : CloseAction::Nothing;
+    case SaverEvent::MouseMove:
         return mouseMoveRule(state, cursor);
     // Every system command is refused: a running saver must not start
     // another saver, be closed from the system menu, or open menus.
-    case WindowMessage::SysCommand:
+    case SaverEvent::SystemCommand:
         return CloseAction::Nothing;
-    default:
-        return CloseAction::DefaultProcessing;
+    case SaverEvent::Other:
+        break;
     }
+    return CloseAction::DefaultProcessing;
 }

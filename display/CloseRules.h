@@ -1,32 +1,23 @@
-// The rules that end a drawing run, as a pure decision: the window procedure
-// hands in the message and the state it needs, and carries the answer back
-// to Windows. Message numbers are the system's, kept here as plain constants
-// so this file needs no Windows header.
+// The rules that end a drawing run, as a pure decision over a portable
+// event: the window procedure translates each Windows message into a
+// SaverEvent, hands it in with the state the rules need, and carries the
+// answer back to Windows.
 #pragma once
 
 #include <cstdint>
 
-namespace WindowMessage {
-constexpr std::uint32_t Destroy = 0x0002;
-constexpr std::uint32_t Activate = 0x0006;
-constexpr std::uint32_t Close = 0x0010;
-constexpr std::uint32_t Quit = 0x0012;
-constexpr std::uint32_t ActivateApp = 0x001C;
-constexpr std::uint32_t SetCursor = 0x0020;
-constexpr std::uint32_t NcActivate = 0x0086;
-constexpr std::uint32_t KeyDown = 0x0100;
-constexpr std::uint32_t KeyUp = 0x0101;
-constexpr std::uint32_t SysCommand = 0x0112;
-constexpr std::uint32_t MouseMove = 0x0200;
-constexpr std::uint32_t LeftButtonDown = 0x0201;
-constexpr std::uint32_t RightButtonDown = 0x0204;
-constexpr std::uint32_t MiddleButtonDown = 0x0207;
-}  // namespace WindowMessage
+#include "shell/SaverSettings.h"
 
-namespace SystemCommand {
-constexpr std::uint64_t Close = 0xF060;
-constexpr std::uint64_t ScreenSave = 0xF140;
-}  // namespace SystemCommand
+enum class SaverEvent {
+    KeyOrButton,    // a key pressed or released, a mouse button pressed
+    MouseMove,
+    Activated,      // the window or the application gained activation
+    Deactivated,    // ... or lost it
+    Ending,         // close, destroy or quit
+    SetCursor,
+    SystemCommand,  // any command of the system menu, screen saving included
+    Other,
+};
 
 enum class CloseAction {
     Nothing,            // answer 0
@@ -35,11 +26,6 @@ enum class CloseAction {
     HideCursor,         // no cursor over the window, answer 0
     ArrowCursor,        // the arrow cursor, answer 0
     DefaultProcessing,  // hand the message to the default procedure
-};
-
-struct ScreenPoint {
-    std::int32_t x = 0;
-    std::int32_t y = 0;
 };
 
 // Where the cursor is now, read only when the mouse rule needs it.
@@ -60,8 +46,7 @@ struct CloseState {
     std::int32_t mouseThreshold = 0;
 };
 
-CloseAction decideCloseAction(std::uint32_t message, std::uint64_t wParam, const CloseState& state,
-                              CursorSource& cursor);
+CloseAction decideCloseAction(SaverEvent event, const CloseState& state, CursorSource& cursor);
 
 // True when the cursor is farther than threshold from base along either axis.
 bool mouseTravelExceeds(ScreenPoint position, ScreenPoint base, std::int32_t threshold);

@@ -27,13 +27,12 @@ constexpr double Pi = 3.14159265358979323846;
 // Radians per degree as the sweep has always used it: a float, not pi/180.
 constexpr float DegreesToRadians = 0.01745f;
 constexpr float GravityUnit = 9.8f;
-constexpr float RandRange = 32767.0f;
 
 // A triangular spread in [-1, 1]. The first draw is converted before the
 // second is made; the two calls must stay in this order.
 float randomSpread() {
     const float first = static_cast<float>(lumra::rand());
-    return (first - lumra::rand()) / RandRange;
+    return (first - lumra::rand()) / static_cast<float>(lumra::RandMax);
 }
 
 float clamp(float value, float low, float high) {

@@ -13,7 +13,7 @@ void srand(std::uint32_t seed) { state = seed; }
 
 int rand() {
     state = state * 214013u + 2531011u;
-    return static_cast<int>((state >> 16) & 32767u);
+    return static_cast<int>((state >> 16) & static_cast<std::uint32_t>(RandMax));
 }
 
 }  // namespace lumra

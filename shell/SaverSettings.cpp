@@ -79,6 +79,7 @@ SaverSettings::SaverSettings(SettingsStore& store)
       mouseThreshold(0),
       muteSound(0),
       cursorBase{},
+      cursorBaseKnown(false),
       inputSuspended(0),
       closeRequested(0),
       store(store) {

@@ -9,7 +9,8 @@
 #include "shell/RunMode.h"
 #include "shell/SettingsStore.h"
 
-struct CursorPoint {
+// A position on the screen, in pixels.
+struct ScreenPoint {
     std::int32_t x = 0;
     std::int32_t y = 0;
 };
@@ -44,7 +45,10 @@ public:
     std::int32_t mouseThreshold;
     std::int32_t muteSound;
 
-    CursorPoint cursorBase;
+    // Where the cursor was when the saver window showed; mouse travel is
+    // measured from here, and only when the position could be read.
+    ScreenPoint cursorBase;
+    bool cursorBaseKnown;
     std::int32_t inputSuspended;
     std::int32_t closeRequested;
 

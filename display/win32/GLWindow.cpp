@@ -120,10 +120,13 @@ void GLWindow::createWindow() {
 
     // Mouse travel is measured from where the cursor is once the window shows.
     POINT cursor{};
-    cursorBaseKnown = GetCursorPos(&cursor) != FALSE;
-    if (cursorBaseKnown && globalSettings != nullptr) {
-        globalSettings->cursorBase.x = cursor.x;
-        globalSettings->cursorBase.y = cursor.y;
+    const bool cursorRead = GetCursorPos(&cursor) != FALSE;
+    if (globalSettings != nullptr) {
+        globalSettings->cursorBaseKnown = cursorRead;
+        if (cursorRead) {
+            globalSettings->cursorBase.x = cursor.x;
+            globalSettings->cursorBase.y = cursor.y;
+        }
     }
 }
 

@@ -27,10 +27,6 @@ public:
     // for one. 1 to go on, 0 once the quit message has been taken.
     std::int32_t pumpMessages();
 
-    // False when the cursor position could not be read when the window was
-    // shown; mouse travel cannot be measured then.
-    bool cursorBaseRecorded() const { return cursorBaseKnown; }
-
     FrameTimer timer;
 
 protected:
@@ -48,6 +44,4 @@ private:
     void createContext();
     // Lets go of the rendering and device contexts, whichever exist.
     void releaseContexts();
-
-    bool cursorBaseKnown = false;
 };

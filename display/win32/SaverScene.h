@@ -1,9 +1,12 @@
-// The GLWindow that draws the particle effect: texture, fixed GL state,
-// projection and the particle system, and the body of the frame loop.
+// The GLWindow that shows the scene: it loads the glow bitmaps from the
+// module's resources, hands them to the portable scene, and runs the body
+// of the frame loop.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
+#include "display/Scene.h"
 #include "display/win32/GLWindow.h"
 
 class SaverScene : public GLWindow {
@@ -27,5 +30,5 @@ protected:
     void presentFrame();
 
 private:
-    std::int32_t loadTextures();
+    std::unique_ptr<Scene> scene;
 };

@@ -7,7 +7,6 @@
 // (showing the box deactivates the saver window, which is a close rule).
 #include "display/win32/SaverWindowProc.h"
 
-#include "display/CloseRules.h"
 #include "display/win32/GLWindow.h"
 #include "shell/RunMode.h"
 #include "shell/SaverSettings.h"
@@ -35,9 +34,8 @@ CloseState currentCloseState() {
     const GLWindow* window = GLWindow::instance;
     state.elapsedSeconds = window != nullptr ? window->timer.elapsedSeconds() : 0.0f;
     if (globalSettings != nullptr) {
-        state.cursorBaseKnown = window != nullptr && window->cursorBaseRecorded();
-        state.cursorBase.x = globalSettings->cursorBase.x;
-        state.cursorBase.y = globalSettings->cursorBase.y;
+        state.cursorBaseKnown = globalSettings->cursorBaseKnown;
+        state.cursorBase = globalSettings->cursorBase;
         state.mouseThreshold = globalSettings->mouseThreshold;
     }
     return state;
@@ -45,10 +43,42 @@ CloseState currentCloseState() {
 
 }  // namespace
 
+SaverEvent translateMessage(UINT message, WPARAM wParam) {
+    switch (message) {
+    case WM_DESTROY:
+    case WM_CLOSE:
+    case WM_QUIT:
+        return SaverEvent::Ending;
+    // A zero wParam means deactivation: WM_ACTIVATE with WA_INACTIVE and the
+    // window not minimized, another application activated, or the inactive
+    // caption requested. The whole wParam counts, on 64-bit its high half too.
+    case WM_ACTIVATE:
+    case WM_ACTIVATEAPP:
+    case WM_NCACTIVATE:
+        return wParam == 0 ? SaverEvent::Deactivated : SaverEvent::Activated;
+    case WM_SETCURSOR:
+        return SaverEvent::SetCursor;
+    // System keys (Alt, F10), button releases, double clicks and the wheel
+    // are not among these: they never end a run.
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        return SaverEvent::KeyOrButton;
+    case WM_MOUSEMOVE:
+        return SaverEvent::MouseMove;
+    case WM_SYSCOMMAND:
+        return SaverEvent::SystemCommand;
+    default:
+        return SaverEvent::Other;
+    }
+}
+
 LRESULT CALLBACK saverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     SystemCursor cursor;
     const bool runLive = GLWindow::instance != nullptr;
-    switch (decideCloseAction(message, wParam, currentCloseState(), cursor)) {
+    switch (decideCloseAction(translateMessage(message, wParam), currentCloseState(), cursor)) {
     case CloseAction::RequestClose:
         if (runLive && globalSettings != nullptr) {
             globalSettings->requestClose();

@@ -4,6 +4,7 @@
 #include "tests/e2e/E2eSupport.h"
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -67,7 +68,10 @@ SaverProcess::SaverProcess(const std::string& arguments) {
     std::string folder(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
     folder.erase(folder.find_last_of("\\/") + 1);
     // Windows quotes the program path and puts one blank before the switch.
-    std::string line = "\"" + folder + "lumra.scr\"" + (arguments.empty() ? "" : " " + arguments);
+    // LUMRA_SCR names another copy to run (the installer check runs the installed one).
+    const char* other = std::getenv("LUMRA_SCR");
+    const std::string program = other != nullptr && *other != '\0' ? other : folder + "lumra.scr";
+    std::string line = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {

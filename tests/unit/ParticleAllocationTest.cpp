@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <new>
 
-#include "OsMesaContext.h"
-#include "ParticleTestSupport.h"
+#include "tests/support/OsMesaContext.h"
+#include "tests/unit/ParticleTestSupport.h"
 
 namespace {
 bool counting = false;

@@ -5,8 +5,8 @@
 
 #include <cmath>
 
-#include "OsMesaContext.h"
-#include "ParticleTestSupport.h"
+#include "tests/support/OsMesaContext.h"
+#include "tests/unit/ParticleTestSupport.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "ParticleTestSupport.h"
+#include "tests/unit/ParticleTestSupport.h"
 
 using particletest::isFinite;
 

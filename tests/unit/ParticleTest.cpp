@@ -2,7 +2,7 @@
 // the emitter origin, and the unclamped drift of colour, opacity and size.
 #include <gtest/gtest.h>
 
-#include "ParticleTestSupport.h"
+#include "tests/unit/ParticleTestSupport.h"
 #include "particles/Particle.h"
 
 namespace {

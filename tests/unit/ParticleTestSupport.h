@@ -9,11 +9,8 @@
 #include <cmath>
 #include <memory>
 
-#include "MemoryStore.h"
-#include "particles/ParticleSystem.h"
-#include "particles/Random.h"
-#include "shell/RunMode.h"
-#include "shell/SaverSettings.h"
+#include "tests/support/MemoryStore.h"
+#include "tests/support/ProcessState.h"
 
 namespace particletest {
 
@@ -22,18 +19,11 @@ inline bool isFinite(const Vector3& v) { return std::isfinite(v.x) && std::isfin
 class EngineTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        resetRunModeGlobals();
+        resetProcessState();
         RunMode = Mode::Saver;
-        resetSweepAngles();
-        lumra::srand(1);
         globalSettings = &settings;
     }
-
-    void TearDown() override {
-        globalSettings = nullptr;
-        resetRunModeGlobals();
-        resetSweepAngles();
-    }
+    void TearDown() override { resetProcessState(); }
 
     // Constructed and given the built-in preset, ready for its first update.
     std::unique_ptr<ParticleSystem> makeSystem() {

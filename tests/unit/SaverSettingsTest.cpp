@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "MemoryStore.h"
+#include "tests/support/MemoryStore.h"
 #include "shell/SaverSettings.h"
 
 namespace {

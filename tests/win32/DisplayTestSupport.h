@@ -10,7 +10,8 @@
 
 #include <string>
 
-#include "../unit/MemoryStore.h"
+#include "tests/support/MemoryStore.h"
+#include "tests/support/ProcessState.h"
 #include "display/win32/GLWindow.h"
 #include "shell/Exception.h"
 #include "shell/RunMode.h"
@@ -61,7 +62,7 @@ protected:
 
     void SetUp() override {
         ASSERT_EQ(GLWindow::instance, nullptr);
-        resetRunModeGlobals();
+        resetProcessState();
         moduleInstance = reinterpret_cast<NativeHandle>(GetModuleHandleA(nullptr));
         RunMode = Mode::Saver;
         settings.loadSystemValues();
@@ -80,8 +81,7 @@ protected:
         if (settings.window != 0) DestroyWindow(reinterpret_cast<HWND>(settings.window));
         UnregisterClassA("tirrans_class", reinterpret_cast<HINSTANCE>(moduleInstance));
         drainMessages();
-        globalSettings = nullptr;
-        resetRunModeGlobals();
+        resetProcessState();
     }
 
     // Preview mode inside a visible host window made here.

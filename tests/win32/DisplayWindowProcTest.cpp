@@ -81,4 +81,35 @@ TEST_F(DisplayWindowProc, WithoutTheSettingsOrTheObjectNothingEndsARun) {
     EXPECT_FALSE(messageWaiting(WM_QUIT));
 }
 
+// Which messages count as which event; the decisions on events are tested natively.
+TEST(SaverWindowProcTranslation, EachMessageStandsForItsEvent) {
+    using E = SaverEvent;
+    const struct { UINT message; WPARAM wParam; SaverEvent event; } rows[] = {
+        {WM_DESTROY, 0, E::Ending}, {WM_CLOSE, 0, E::Ending}, {WM_QUIT, 0, E::Ending},
+        {WM_ACTIVATE, WA_INACTIVE, E::Deactivated}, {WM_ACTIVATE, WA_ACTIVE, E::Activated},
+        {WM_ACTIVATE, WA_CLICKACTIVE, E::Activated},
+        // WA_INACTIVE with a non-zero high word: minimized, not deactivated.
+        {WM_ACTIVATE, 0x00010000, E::Activated},
+        {WM_ACTIVATEAPP, FALSE, E::Deactivated}, {WM_ACTIVATEAPP, TRUE, E::Activated},
+        {WM_NCACTIVATE, FALSE, E::Deactivated}, {WM_NCACTIVATE, TRUE, E::Activated},
+        {WM_SETCURSOR, 0, E::SetCursor}, {WM_MOUSEMOVE, 0, E::MouseMove},
+        {WM_KEYDOWN, 0x41, E::KeyOrButton}, {WM_KEYUP, 0x41, E::KeyOrButton},
+        {WM_LBUTTONDOWN, MK_LBUTTON, E::KeyOrButton}, {WM_RBUTTONDOWN, MK_RBUTTON, E::KeyOrButton},
+        {WM_MBUTTONDOWN, MK_MBUTTON, E::KeyOrButton},
+        {WM_SYSCOMMAND, SC_SCREENSAVE, E::SystemCommand}, {WM_SYSCOMMAND, SC_CLOSE, E::SystemCommand},
+        {WM_SYSCOMMAND, SC_MINIMIZE, E::SystemCommand},
+        // Alt+key and F10, button releases, double clicks and the wheel pass on.
+        {WM_SYSKEYDOWN, 0x41, E::Other}, {WM_SYSKEYUP, 0x41, E::Other}, {WM_LBUTTONUP, 0, E::Other},
+        {WM_LBUTTONDBLCLK, MK_LBUTTON, E::Other}, {WM_RBUTTONUP, 0, E::Other}, {WM_MOUSEWHEEL, 0x00780000, E::Other},
+        {WM_PAINT, 0, E::Other}, {WM_CHAR, 0x41, E::Other},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(translateMessage(row.message, row.wParam), row.event) << std::hex << row.message << " " << row.wParam;
+    }
+#ifdef _WIN64
+    // The whole wParam is tested: only its high half set is not zero.
+    EXPECT_EQ(translateMessage(WM_ACTIVATEAPP, WPARAM{1} << 32), E::Activated);
+#endif
+}
+
 }  // namespace

@@ -40,7 +40,7 @@ TEST_F(GLWindowTest, SaverWindowCoversTheScreenWithACurrentContextAndIsTheOnlyOn
     EXPECT_EQ(format.dwFlags & (PFD_DOUBLEBUFFER | PFD_SUPPORT_OPENGL), DWORD{PFD_DOUBLEBUFFER | PFD_SUPPORT_OPENGL});
 
     EXPECT_TRUE(window->timer.isRunning());
-    EXPECT_TRUE(window->cursorBaseRecorded());
+    EXPECT_TRUE(settings.cursorBaseKnown);
     POINT cursor{};
     GetCursorPos(&cursor);
     EXPECT_EQ(settings.cursorBase.x, cursor.x);

@@ -1,6 +1,7 @@
-// The entry point of lumra.scr: reads the screen-saver switch, loads the
-// settings, runs the chosen mode, and turns an escaping error into one
-// message box and exit code 255.
+// The entry point of lumra.scr and its composition root, above everything it
+// wires together: reads the screen-saver switch, loads the settings, runs the
+// chosen mode, and turns an escaping error into one message box and exit
+// code 255.
 #include <windows.h>
 
 #include "display/win32/SaverScene.h"

@@ -1,4 +1,4 @@
-#include "OsMesaContext.h"
+#include "tests/support/OsMesaContext.h"
 
 #include <GL/osmesa.h>
 

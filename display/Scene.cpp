@@ -1,0 +1,78 @@
+// The scene's OpenGL state, texture upload, particle system and frame. The
+// texture names end with the rendering context; they are not deleted here.
+#include "display/Scene.h"
+
+#include <GL/gl.h>
+
+#include "particles/Random.h"
+
+namespace {
+
+// A linear-filtered texture of the image's bytes as stored (a DIB's blue,
+// green, red become red, green, blue). No mipmaps: a mipmap filter would
+// draw nothing.
+unsigned int uploadTexture(const TextureImage& image) {
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexImage2D(GL_TEXTURE_2D, 0, 3, image.width, image.height, 0, GL_RGB, GL_UNSIGNED_BYTE, image.pixels);
+    return name;
+}
+
+// Blending, texturing and hints, set once; nothing changes them later.
+void applyFixedState() {
+    glEnable(GL_TEXTURE_2D);
+    glShadeModel(GL_SMOOTH);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClearDepth(1.0);
+    // Additive blending with no depth test: the order particles are drawn in
+    // does not change the picture.
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_FASTEST);
+    glHint(GL_POINT_SMOOTH_HINT, GL_FASTEST);
+}
+
+}  // namespace
+
+Scene::Scene(const TextureImage* primary, const TextureImage* secondary, std::uint32_t seed) {
+    if (primary == nullptr && secondary == nullptr) {
+        throw Exception("Failed to load textures");
+    }
+    if (primary != nullptr) primaryTexture = uploadTexture(*primary);
+    if (secondary != nullptr) secondaryTexture = uploadTexture(*secondary);
+    applyFixedState();
+    sceneParticleSystem.reset(translateConstructionFailure([] { return new ParticleSystem(); }));
+
+    lumra::srand(seed);
+    sceneParticleSystem->applyPreset(lumra::rand() % sceneParticleSystem->getPresetCount());
+    // The preset's own camera never takes effect: tilted 20 degrees, above
+    // and before the effect.
+    sceneParticleSystem->camera.angles = Vector3(20.0f, 0.0f, 0.0f);
+    sceneParticleSystem->camera.position = Vector3(0.0f, 55.0f, 120.0f);
+}
+
+void Scene::reshape(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height) {
+    glViewport(x, y, width, usableHeight(height));
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glFrustum(-frustumHalfWidth, frustumHalfWidth, -frustumHalfHeight, frustumHalfHeight, frustumNear,
+              frustumFar);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+void Scene::draw() const {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    const Vector3& p = sceneParticleSystem->camera.position;
+    glTranslatef(-p.x, -p.y, -p.z);
+    glTranslatef(0.0f, 0.0f, -eyeDistance);
+    // The secondary texture is bound first so the glow is the one in effect.
+    glBindTexture(GL_TEXTURE_2D, secondaryTexture);
+    glBindTexture(GL_TEXTURE_2D, primaryTexture);
+    sceneParticleSystem->render();
+}

@@ -1,0 +1,66 @@
+// The scene of a drawing run, portable over any current OpenGL 1.1 context:
+// set-up (textures, fixed state, the particle system, seeding, preset and
+// camera), reshaping to a viewport, and one frame's update and drawing. The
+// saver window, the native tests and the benchmarks all draw through it, so
+// nothing else sets the frustum, the camera transform or the GL state.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "particles/ParticleSystem.h"
+#include "shell/Exception.h"
+
+// Bottom-up rows of 3-byte pixels, as a 24-bit DIB stores them.
+struct TextureImage {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    const void* pixels = nullptr;
+};
+
+// Runs make(); an Exception passes on with its own text, anything else
+// (running out of memory included) becomes Exception("Unknown error").
+template <typename Make>
+auto translateConstructionFailure(Make make) -> decltype(make()) {
+    try {
+        return make();
+    } catch (const Exception&) {
+        throw;
+    } catch (...) {
+        throw Exception();
+    }
+}
+
+class Scene {
+public:
+    // The frustum is constant: a viewport of any size shows the same view
+    // volume, stretched to its aspect ratio. The half-height is a float constant.
+    static constexpr double frustumHalfWidth = 4.0;
+    static constexpr double frustumHalfHeight = static_cast<double>(2.7042250633239746f);
+    static constexpr double frustumNear = 4.0;
+    static constexpr double frustumFar = 4096.0;
+    // The eye sits this far in front of the camera position, looking along -z.
+    static constexpr float eyeDistance = 450.0f;
+
+    // Either image may be missing, not both: that is "Failed to load textures".
+    // Seeds the generator with seed, which picks the preset. Throws Exception
+    // ("Unknown error" for anything unexpected, running out of memory included).
+    Scene(const TextureImage* primary, const TextureImage* secondary, std::uint32_t seed);
+
+    // Draws into (x, y, width, height) of the window, origin bottom-left. A
+    // zero height would make the viewport empty; it is drawn one pixel high.
+    void reshape(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height);
+    static std::int32_t usableHeight(std::int32_t height) { return height == 0 ? 1 : height; }
+
+    // Advances the effect to time, in seconds since the frame timer started.
+    void update(float time) { sceneParticleSystem->update(time); }
+    // Clear, camera, texture and the live particles. The caller swaps.
+    void draw() const;
+
+    ParticleSystem& particles() { return *sceneParticleSystem; }
+
+private:
+    std::unique_ptr<ParticleSystem> sceneParticleSystem;
+    unsigned int primaryTexture = 0;
+    unsigned int secondaryTexture = 0;
+};
