@@ -1,1 +1,28 @@
-# Placeholder: filled in by later work.
+# Release shape of the Windows build: the version the resources carry (from
+# the project version, the one place it is set), the stripped lumra.scr that
+# ships, and a check that reads both back from the built file.
+foreach(part MAJOR MINOR PATCH)
+    if(NOT PROJECT_VERSION_${part})
+        set(PROJECT_VERSION_${part} 0)
+    endif()
+endforeach()
+file(CONFIGURE OUTPUT ${LUMRA_GENERATED}/LumraVersion.h @ONLY CONTENT
+"/* Written by the build from the CMake project version. */
+#define LUMRA_VERSION_MAJOR @PROJECT_VERSION_MAJOR@
+#define LUMRA_VERSION_MINOR @PROJECT_VERSION_MINOR@
+#define LUMRA_VERSION_PATCH @PROJECT_VERSION_PATCH@
+#define LUMRA_VERSION_TEXT \"@PROJECT_VERSION@\"
+")
+set_property(SOURCE ${LUMRA_RC} APPEND PROPERTY OBJECT_DEPENDS
+    ${LUMRA_GENERATED}/LumraVersion.h ${PROJECT_SOURCE_DIR}/resources/lumra.manifest)
+
+# The shipped file carries no symbols or debug information (about a third of
+# its size); the linked original stays beside it for debugging.
+add_custom_command(TARGET lumra POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:lumra> ${CMAKE_BINARY_DIR}/lumra-unstripped.scr
+    COMMAND ${CMAKE_STRIP} --strip-all $<TARGET_FILE:lumra>
+    VERBATIM)
+
+add_test(NAME release COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${LUMRA_OBJDUMP} -DFILE=$<TARGET_FILE:lumra>
+         -DVERSION=${PROJECT_VERSION} -P ${PROJECT_SOURCE_DIR}/cmake/CheckRelease.cmake)
+set_tests_properties(release PROPERTIES LABELS build)

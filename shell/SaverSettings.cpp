@@ -38,16 +38,22 @@ const OwnValue ownValues[] = {
 const OwnValueIndex loadOrder[] = {MusicFileName, NumberText, Floor, Moving, Attractive, Music};
 const OwnValueIndex saveOrder[] = {Floor, Attractive, Moving, Music, MusicFileName, NumberText};
 
-// Reads a number of up to 4 bytes (a shorter value reads as if zero-extended);
+// Reads a number of 1 to 4 bytes (a shorter value reads as if zero-extended);
 // on failure the field keeps its value.
 SettingsStore::Status readNumber(SettingsStore& store, SettingsStore::Key key, const char* name,
                                  std::int32_t& field) {
     std::int32_t value = 0;
     std::uint32_t length = 0;
     const SettingsStore::Status status = store.readValue(key, name, &value, sizeof value, length);
-    if (status == SettingsStore::Success) {
-        field = value;
+    if (status != SettingsStore::Success) {
+        return status;
     }
+    // A value with no bytes holds no number: it counts as missing, so the
+    // default stays (a threshold of 0 would end the saver on any twitch).
+    if (length == 0) {
+        return SettingsStore::NotFound;
+    }
+    field = value;
     return status;
 }
 
@@ -150,12 +156,17 @@ SettingsStore::Status SaverSettings::save() {
         if (value.flag != nullptr) {
             const std::int32_t number = this->*value.flag;
             status = store.writeValue(key, value.name, value.kind, &number, sizeof number);
-            continue;
+        } else {
+            // Always the whole buffer, and never stale bytes after the terminator.
+            char out[TextCapacity];
+            storeSettingsText(out, this->*value.text, TextCapacity);
+            status = store.writeValue(key, value.name, value.kind, out, TextCapacity);
         }
-        // Always the whole buffer, and never stale bytes after the terminator.
-        char out[TextCapacity];
-        storeSettingsText(out, this->*value.text, TextCapacity);
-        status = store.writeValue(key, value.name, value.kind, out, TextCapacity);
+        // The first failure is the answer: a later success must not report
+        // the options as saved.
+        if (status != SettingsStore::Success) {
+            break;
+        }
     }
     store.closeKey(key);
     return status;

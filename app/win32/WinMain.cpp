@@ -39,6 +39,17 @@ void runMode(HWND owner) {
     }
 }
 
+// A failure after the saver window exists would leave it up: topmost, over
+// the whole screen, with the cursor hidden, so the error box under it could
+// be neither seen nor dismissed. The window object is gone by now, so the
+// destruction posts no quit message that could dismiss the box unread.
+void removeSaverWindow(SaverSettings& settings) {
+    if (settings.window != 0) {
+        DestroyWindow(reinterpret_cast<HWND>(settings.window));
+        settings.window = 0;
+    }
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
@@ -70,9 +81,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         settings.load();
         runMode(owner);
     } catch (const Exception& error) {
+        removeSaverWindow(settings);
         MessageBoxA(nullptr, error.message(), "Saver Error", MB_ICONWARNING);
         exitCode = failureExitCode;
     } catch (...) {
+        removeSaverWindow(settings);
         MessageBoxA(nullptr, "Unknown Exception", "Error", MB_OK);
         exitCode = failureExitCode;
     }

@@ -1,9 +1,10 @@
 // The saver window and its OpenGL context. A failed construction lets go of
 // the contexts it had acquired and clears the instance slot; the window
-// itself stays until the process ends, as after a normal run, because
-// destroying it would post the quit message into the error box that follows.
+// itself is left to the entry point, which removes it once no window object
+// is left whose procedure could post the quit message into its error box.
 #include "display/win32/GLWindow.h"
 
+#include "display/win32/MonitorList.h"
 #include "display/win32/SaverWindowProc.h"
 #include "display/win32/Win32Clock.h"
 #include "shell/Exception.h"
@@ -91,14 +92,27 @@ void GLWindow::createWindow() {
         GetWindowRect(host, &outer);
         createdWidth = outer.right - outer.left;
         createdHeight = outer.bottom - outer.top;
-        created = CreateWindowExA(0, windowClassName, windowTitle, WS_CHILD | WS_VISIBLE, 0, 0,
-                                  createdWidth, createdHeight, host, nullptr, module(), nullptr);
+        // Only a real, visible window other than the desktop can host a
+        // preview that shows and ends: under a message-only parent it would
+        // run unseen forever, and on the desktop it would cover the screen
+        // with nothing to close it.
+        if (IsWindow(host) && IsWindowVisible(host) && host != GetDesktopWindow()) {
+            created = CreateWindowExA(0, windowClassName, windowTitle, WS_CHILD | WS_VISIBLE, 0, 0,
+                                      createdWidth, createdHeight, host, nullptr, module(), nullptr);
+        }
     } else {
-        createdWidth = GetSystemMetrics(SM_CXSCREEN);
-        createdHeight = GetSystemMetrics(SM_CYSCREEN);
-        created = CreateWindowExA(WS_EX_TOPMOST, windowClassName, windowTitle,
-                                  WS_POPUP | WS_VISIBLE, 0, 0, createdWidth, createdHeight, nullptr,
-                                  nullptr, module(), nullptr);
+        // The window covers every monitor, so none keeps showing the desktop;
+        // the picture fills the primary monitor alone, as on a single-monitor
+        // desk, and the rest of the window stays black.
+        const ScreenLayout layout =
+            layoutScreens(listMonitors(), GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+        createdWidth = layout.primaryViewport.width;
+        createdHeight = layout.primaryViewport.height;
+        pictureLeft = layout.primaryViewport.x;
+        pictureBottom = layout.primaryViewport.y;
+        created = CreateWindowExA(WS_EX_TOPMOST, windowClassName, windowTitle, WS_POPUP | WS_VISIBLE,
+                                  layout.window.left, layout.window.top, layout.window.width(),
+                                  layout.window.height(), nullptr, nullptr, module(), nullptr);
     }
     mainWindowHandle = reinterpret_cast<NativeHandle>(created);
     width = createdWidth;
@@ -115,8 +129,13 @@ void GLWindow::createWindow() {
 
     ShowWindow(created, SW_SHOW);
     UpdateWindow(created);
-    SetFocus(created);
-    BringWindowToTop(created);
+    // A preview's host belongs to the display settings, whose thread input
+    // is joined with ours: taking the focus would take the keyboard from the
+    // settings dialog. Focus and order are the host's business there.
+    if (RunMode == Mode::Saver) {
+        SetFocus(created);
+        BringWindowToTop(created);
+    }
 
     // Mouse travel is measured from where the cursor is once the window shows.
     POINT cursor{};

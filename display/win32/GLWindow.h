@@ -31,8 +31,12 @@ public:
 
 protected:
     bool active;
+    // The size of the picture, and where its bottom-left corner sits in the
+    // window (not at the origin only when the window spans several monitors).
     std::int32_t width;
     std::int32_t height;
+    std::int32_t pictureLeft = 0;
+    std::int32_t pictureBottom = 0;
     std::int32_t colorBits;
     HGLRC renderContext;
     HDC deviceContext;

@@ -51,7 +51,7 @@ SaverScene::~SaverScene() = default;
 void SaverScene::resize(std::int32_t newWidth, std::int32_t newHeight) {
     width = newWidth;
     height = Scene::usableHeight(newHeight);
-    scene->reshape(0, 0, width, height);
+    scene->reshape(pictureLeft, pictureBottom, width, height);
 }
 
 std::int32_t SaverScene::frameStep() {

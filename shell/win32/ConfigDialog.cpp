@@ -96,7 +96,12 @@ void handleCommand(HWND dialog, WORD command) {
     case IDOK:
         if (globalSettings != nullptr) {
             readControls(dialog, *globalSettings);
-            globalSettings->save();
+            if (globalSettings->save() != SettingsStore::Success) {
+                // The dialog stays open with the edits, so the user can try
+                // again or cancel knowingly.
+                MessageBoxA(dialog, "The options could not be saved.", "Saver Error", MB_ICONWARNING | MB_OK);
+                break;
+            }
         }
         EndDialog(dialog, IDOK);
         break;

@@ -25,4 +25,15 @@ void changePasswordWith(const char* libraryName, HWND owner) {
     FreeLibrary(library);
 }
 
-void changePassword(HWND owner) { changePasswordWith("MPR.DLL", owner); }
+// From the system directory only: by its bare name a file called MPR.DLL
+// beside a downloaded saver would be loaded and run with the user's rights.
+void changePassword(HWND owner) {
+    static const char name[] = "\\MPR.DLL";
+    char path[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryA(path, MAX_PATH);
+    if (length == 0 || length + sizeof name > MAX_PATH) {
+        return;
+    }
+    lstrcpyA(path + length, name);
+    changePasswordWith(path, owner);
+}

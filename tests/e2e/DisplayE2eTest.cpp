@@ -112,7 +112,9 @@ TEST_F(DisplayE2e, SaverCoversTheScreenWithTheGlowAndEndsOnAKeyOrAClick) {
     }
 }
 
+// A stored threshold of no bytes is no threshold: the default of 50 applies.
 TEST_F(DisplayE2e, SaverEndsOnlyWhenTheMouseTravelsBeyondTheThreshold) {
+    ASSERT_TRUE(e2e::storeSystemValue("Mouse Threshold", REG_DWORD, nullptr, 0));
     e2e::SaverProcess saver("/s");
     ASSERT_NE(startSaver(saver), nullptr);
     pumpFor(1000);  // past the first half second
@@ -124,6 +126,7 @@ TEST_F(DisplayE2e, SaverEndsOnlyWhenTheMouseTravelsBeyondTheThreshold) {
     ASSERT_TRUE(saver.running()) << "ended on travel within the threshold";
     moveCursorTo(restX + 51, restY);
     expectEndsWithZero(saver);
+    e2e::storeSystemValue("Mouse Threshold", REG_NONE, nullptr, 0);
 }
 
 TEST_F(DisplayE2e, TravelInTheFirstHalfSecondIsIgnoredThen) {
@@ -169,25 +172,44 @@ TEST_F(DisplayE2e, PreviewDrawsInsideItsHostAndEndsWithIt) {
     expectEndsWithZero(saver);
 }
 
-TEST_F(DisplayE2e, PreviewOfNoWindowShowsOneErrorBoxAndExits255) {
-    e2e::SaverProcess saver("/p 12345");
+// One "Saver Error" box, on top and waiting for the user, reading text; it
+// goes away on a click on OK or on Enter (the box must have the focus), and
+// the program then ends with 255.
+void expectErrorBoxThenExit255(e2e::SaverProcess& saver, const char* text, bool click) {
     const HWND box = e2e::waitForWindow("#32770", "Saver Error", startTimeoutMs, saver.processId());
     ASSERT_NE(box, nullptr) << "no error box";
-    char text[256] = {};
-    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);  // the message's static control
-    EXPECT_STREQ(text, "Failed to create window...");
+    char shown[256] = {};
+    GetDlgItemTextA(box, 0xFFFF, shown, sizeof shown);  // the message's static control
+    EXPECT_STREQ(shown, text);
+    EXPECT_EQ(FindWindowA("tirrans_class", nullptr), nullptr) << "the saver window outlived its failure";
+    EXPECT_TRUE(e2e::pollUntil(2000, [&] { return GetForegroundWindow() == box; })) << "the box has no focus";
     Sleep(300);
     EXPECT_TRUE(saver.running()) << "did not wait for the user";
-
-    e2e::bringToFront(box);
-    e2e::pressKey(VK_RETURN);
+    click ? e2e::clickWindow(GetDlgItem(box, IDOK)) : e2e::pressKey(VK_RETURN);
     DWORD code = 0;
-    if (!saver.waitForExit(endTimeoutMs, code)) {
-        // Enter did not reach the box: click its button instead.
-        e2e::clickWindow(GetDlgItem(box, IDOK));
-        ASSERT_TRUE(saver.waitForExit(endTimeoutMs, code)) << "the box would not go away";
-    }
+    ASSERT_TRUE(saver.waitForExit(endTimeoutMs, code)) << "the box would not go away";
     EXPECT_EQ(code, 255u);
+}
+
+// A host that is no window, the message-only parent (also as its 32-bit
+// number) or the desktop could never show a preview that ends.
+TEST_F(DisplayE2e, PreviewWithoutAUsableHostShowsOneErrorBoxAndExits255) {
+    const std::string desktop = std::to_string(reinterpret_cast<std::uintptr_t>(GetDesktopWindow()));
+    for (const std::string host : {"12345", "-3", "4294967293", desktop.c_str()}) {
+        SCOPED_TRACE(host);
+        e2e::SaverProcess saver("/p " + host);
+        expectErrorBoxThenExit255(saver, "Failed to create window...", host == desktop);
+    }
+}
+
+// Runs only in a session whose X server has no GLX (the e2e-noglx test), where
+// the window is made but no pixel format or context can be.
+TEST(NoGlx, SaverFailureBoxIsVisibleFocusedAndDismissed) {
+    for (const bool click : {true, false}) {
+        SCOPED_TRACE(click ? "click" : "Enter");
+        e2e::SaverProcess saver("/s");
+        expectErrorBoxThenExit255(saver, "Can't find a suitable pixelformat.", click);
+    }
 }
 
 }  // namespace

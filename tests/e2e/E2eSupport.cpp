@@ -3,6 +3,8 @@
 // keyboard focus without a window manager; these helpers rely on that.
 #include "tests/e2e/E2eSupport.h"
 
+#include <sddl.h>
+
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -13,6 +15,7 @@ namespace e2e {
 namespace {
 
 const char* const saverKeyPath = "Software\\VelmoranSaverLumra0_01";
+const char* const systemKeyPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Screen Savers";
 
 struct WindowSearch {
     const char* className;
@@ -175,6 +178,34 @@ bool focusByKeyboard(HWND control, WORD virtualKey) {
 bool deleteSaverKey() {
     const LONG status = RegDeleteKeyA(HKEY_CURRENT_USER, saverKeyPath);
     return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+}
+
+// Everyone may only read the key (locked), or do everything (unlocked).
+bool lockSaverKey(bool locked) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, saverKeyPath, 0, nullptr, 0, READ_CONTROL | WRITE_DAC, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS) {
+        return false;
+    }
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    bool done = ConvertStringSecurityDescriptorToSecurityDescriptorA(
+                    locked ? "D:P(A;;KR;;;WD)" : "D:P(A;;KA;;;WD)", SDDL_REVISION_1, &descriptor, nullptr) &&
+                RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor) == ERROR_SUCCESS;
+    LocalFree(descriptor);
+    RegCloseKey(key);
+    return done;
+}
+
+bool storeSystemValue(const char* name, DWORD type, const void* data, DWORD length) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, systemKeyPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS) {
+        return false;
+    }
+    const LONG status = type == REG_NONE ? RegDeleteValueA(key, name)
+                                         : RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), length);
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS;
 }
 
 bool saverKeyExists() {

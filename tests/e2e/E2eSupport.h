@@ -61,6 +61,10 @@ bool focusByKeyboard(HWND control, WORD virtualKey);
 // The saver's own registry key.
 bool deleteSaverKey();
 bool saverKeyExists();
+// Makes the saver's key readable only (locked) or writable again.
+bool lockSaverKey(bool locked);
+// Writes a value of the system's screen-saver key; REG_NONE removes it.
+bool storeSystemValue(const char* name, DWORD type, const void* data, DWORD length);
 // A stored value as "type:contents/length": numbers in decimal, texts up to
 // their terminator; "missing" when it is not there.
 std::string savedValue(const char* name);

@@ -72,6 +72,28 @@ TEST_F(ShellE2eTest, SetupDialogEscStoresNothing) {
     EXPECT_FALSE(e2e::saverKeyExists());
 }
 
+// A key that cannot be written: OK says so in a box owned by the dialog,
+// which stays open, and nothing is stored.
+TEST_F(ShellE2eTest, SetupDialogOkOnALockedKeySaysSoAndStoresNothing) {
+    ASSERT_TRUE(e2e::lockSaverKey(true));
+    e2e::SaverProcess saver("/c");
+    ASSERT_NO_FATAL_FAILURE(openSetupAtTheDigits(saver));
+    const HWND dialog = FindWindowA("#32770", "Saver Setup");
+    e2e::pressKey(VK_RETURN);
+    const HWND box = e2e::waitForWindow("#32770", "Saver Error", timeoutMs, saver.processId());
+    ASSERT_NE(box, nullptr) << "no word of the failed save";
+    EXPECT_EQ(GetWindow(box, GW_OWNER), dialog);
+    EXPECT_TRUE(e2e::pollUntil(2000, [&] { return GetForegroundWindow() == box; }));
+    e2e::pressKey(VK_RETURN);
+    EXPECT_TRUE(e2e::pollUntil(2000, [&] { return !IsWindow(box); }));
+    EXPECT_TRUE(IsWindowVisible(dialog));
+    ASSERT_TRUE(e2e::focusByKeyboard(GetDlgItem(dialog, digitsFieldId), VK_TAB));
+    e2e::pressKey(VK_ESCAPE);
+    expectExitCodeZero(saver);
+    EXPECT_EQ(e2e::savedValue("Floor"), "missing");
+    EXPECT_TRUE(e2e::lockSaverKey(false));
+}
+
 TEST_F(ShellE2eTest, ChangePasswordEndsNormally) {
     e2e::SaverProcess saver("/a:55");
     ASSERT_TRUE(saver.started());

@@ -45,6 +45,7 @@ public:
     Status writeValue(Key key, const char* name, Kind kind, const void* data, std::uint32_t length) override {
         operations.push_back(std::string("write ") + name);
         if (handles.count(key) == 0) return 6;  // ERROR_INVALID_HANDLE
+        if (refuseWrite == name) return 5;      // ERROR_ACCESS_DENIED
         const auto* bytes = static_cast<const std::uint8_t*>(data);
         keys[handles[key]][name] = Value{kind, std::vector<std::uint8_t>(bytes, bytes + length)};
         return Success;
@@ -75,6 +76,7 @@ public:
 
     std::vector<std::string> operations;
     bool refuseCreate = false;  // as a registry without write access
+    std::string refuseWrite;    // the one value that cannot be written
 
 private:
     Status handleFor(const std::string& path, Key& key) {

@@ -66,6 +66,15 @@ TEST(SaverSettings, SystemValuesAreReadInOrderAndEachFailureStandsAlone) {
     store.putNumber(systemKey, "Mouse Threshold", 0);
     settings.loadSystemValues();
     EXPECT_EQ(settings.mouseThreshold, 0);  // zero is a threshold, not a missing value
+    store.putBytes(systemKey, "Mouse Threshold", SettingsStore::Kind::Dword, {0x20});
+    settings.loadSystemValues();
+    EXPECT_EQ(settings.mouseThreshold, 32);  // shorter values are zero-extended
+    store.putBytes(systemKey, "Mouse Threshold", SettingsStore::Kind::Dword, {});
+    store.putBytes(systemKey, "Mute Sound", SettingsStore::Kind::Dword, {});
+    settings.muteSound = 7;
+    EXPECT_EQ(settings.loadSystemValues(), SettingsStore::NotFound);
+    EXPECT_EQ(settings.mouseThreshold, 50);  // no bytes hold no number: the default stays
+    EXPECT_EQ(settings.muteSound, 7);
 }
 
 TEST(SaverSettings, OwnValuesAreReadTextsFirstThenTheFlags) {
@@ -185,13 +194,20 @@ TEST(SaverSettings, SaveThenLoadGivesBackTheSameOptions) {
     EXPECT_EQ(std::string(second.numberText), std::string(255, '7'));
 }
 
-TEST(SaverSettings, SaveWritesNothingWhenTheKeyCannotBeCreated) {
+TEST(SaverSettings, SaveStopsAtTheFirstRefusalAndReportsIt) {
     MemoryStore store;
     store.refuseCreate = true;
     SaverSettings settings(store);
     EXPECT_NE(settings.save(), SettingsStore::Success);
     EXPECT_EQ(store.operations, (Calls{"create " + ownKey}));
     EXPECT_FALSE(store.hasKey(ownKey));
+
+    // A refused write is the answer even when later writes would succeed.
+    store.refuseCreate = false;
+    store.refuseWrite = "Moving";
+    store.operations.clear();
+    EXPECT_NE(settings.save(), SettingsStore::Success);
+    EXPECT_EQ(store.operations, (Calls{"create " + ownKey, "write Floor", "write Attractive", "write Moving", "close"}));
 }
 
 TEST(StoreSettingsText, CutsAt255CharactersClearsTheRestAndMayCopyFromItself) {

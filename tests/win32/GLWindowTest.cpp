@@ -58,13 +58,22 @@ TEST_F(GLWindowTest, SaverWindowCoversTheScreenWithACurrentContextAndIsTheOnlyOn
 }
 
 TEST_F(GLWindowTest, FailuresReportTheirTextAndLeaveNoObject) {
+    // No window, the message-only parent (also as its 32-bit number), the
+    // desktop and a hidden window: none can show a preview that ever ends.
+    const HWND hidden = CreateWindowExA(0, "STATIC", "hidden", WS_OVERLAPPEDWINDOW, 0, 0, 200, 150, nullptr,
+                                        nullptr, nullptr, nullptr);
     RunMode = Mode::Preview;
-    mainWindowHandle = 12345;  // names no window
-    EXPECT_EQ(failureOf([] { GLWindow window; }), "Failed to create window...");
-    EXPECT_EQ(GLWindow::instance, nullptr);
-    EXPECT_EQ(mainWindowHandle, 0u);
-    EXPECT_EQ(wglGetCurrentContext(), nullptr);
-    settings.window = 0;  // the error box that follows may still send messages to the procedure
+    for (const HWND refused : {reinterpret_cast<HWND>(12345), HWND_MESSAGE,
+                               reinterpret_cast<HWND>(static_cast<INT_PTR>(4294967293u)), GetDesktopWindow(),
+                               hidden}) {
+        UnregisterClassA("tirrans_class", reinterpret_cast<HINSTANCE>(moduleInstance));
+        mainWindowHandle = reinterpret_cast<NativeHandle>(refused);
+        EXPECT_EQ(failureOf([] { GLWindow window; }), "Failed to create window...") << refused;
+        EXPECT_EQ(GLWindow::instance, nullptr);
+        EXPECT_EQ(mainWindowHandle, 0u);
+        EXPECT_EQ(wglGetCurrentContext(), nullptr);
+    }
+    DestroyWindow(hidden);
 
     RunMode = Mode::Saver;
     UnregisterClassA("tirrans_class", reinterpret_cast<HINSTANCE>(moduleInstance));
@@ -80,7 +89,9 @@ TEST_F(GLWindowTest, FailuresReportTheirTextAndLeaveNoObject) {
 
 TEST_F(GLWindowTest, PreviewFillsTheHostsOuterRectangle) {
     ASSERT_NE(openHost(40, 30, 300, 220), nullptr);
+    SetFocus(host);
     InspectedWindow window;
+    EXPECT_EQ(GetFocus(), host);  // the keyboard stays with the host's dialog
     const HWND child = saverWindow();
     ASSERT_NE(child, nullptr);
     EXPECT_EQ(GetParent(child), host);

@@ -55,3 +55,4 @@ TEST(PasswordChange, WithoutTheServiceNothingStaysLoaded) {
         EXPECT_EQ(GetModuleHandleA(library), nullptr) << library;
     }
 }
+
