@@ -66,15 +66,18 @@ bool hasFocus(HWND control) {
 
 }  // namespace
 
-SaverProcess::SaverProcess(const std::string& arguments) {
-    char path[MAX_PATH] = {};
-    std::string folder(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
-    folder.erase(folder.find_last_of("\\/") + 1);
-    // Windows quotes the program path and puts one blank before the switch.
+std::string saverPath() {
     // LUMRA_SCR names another copy to run (the installer check runs the installed one).
     const char* other = std::getenv("LUMRA_SCR");
-    const std::string program = other != nullptr && *other != '\0' ? other : folder + "lumra.scr";
-    std::string line = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
+    if (other != nullptr && *other != '\0') return other;
+    char path[MAX_PATH] = {};
+    std::string folder(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
+    return folder.erase(folder.find_last_of("\\/") + 1) + "lumra.scr";
+}
+
+SaverProcess::SaverProcess(const std::string& arguments) {
+    // Windows quotes the program path and puts one blank before the switch.
+    std::string line = "\"" + saverPath() + "\"" + (arguments.empty() ? "" : " " + arguments);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {

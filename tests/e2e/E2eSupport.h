@@ -9,6 +9,9 @@
 
 namespace e2e {
 
+// The lumra.scr beside the driver, or the one LUMRA_SCR names.
+std::string saverPath();
+
 // One lumra.scr started from the driver's folder with the given switches
 // ("/s", "/p 1234"; empty for the program name alone). The destructor ends
 // a process a failed test left running.

@@ -46,9 +46,22 @@ TEST_F(ShellE2eTest, UnknownSwitchesEndAtOnceWithoutTouchingTheRegistry) {
     }
 }
 
+// The name the display settings list the saver under, and its icon.
+TEST(ShellResources, DescriptionAndIcon) {
+    const HMODULE scr = LoadLibraryExA(e2e::saverPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(scr, nullptr);
+    char text[32] = {};
+    LoadStringA(scr, 1, text, sizeof text);
+    EXPECT_STREQ(text, "Saver");
+    EXPECT_NE(LoadImageA(scr, MAKEINTRESOURCEA(102), IMAGE_ICON, 32, 32, 0), nullptr);
+    FreeLibrary(scr);
+}
+
 TEST_F(ShellE2eTest, SetupDialogOkStoresTheSixValues) {
     e2e::SaverProcess saver("/c");
     ASSERT_NO_FATAL_FAILURE(openSetupAtTheDigits(saver));
+    // Of the options only the digits field shows; the others stay hidden.
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(FindWindowA("#32770", "Saver Setup"), 1006)));
     // Type at the field's end: the letter is refused. Enter is OK.
     e2e::pressKey(VK_END);
     e2e::typeText("4x2");

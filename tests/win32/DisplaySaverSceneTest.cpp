@@ -13,39 +13,8 @@ using InspectedScene = displaytest::Inspected<SaverScene>;
 
 class DisplaySaverScene : public displaytest::DisplayTest {};
 
-TEST_F(DisplaySaverScene, DrawsWithTheGlowTextureUntilClosed) {
-    InspectedScene scene;
-    EXPECT_EQ(scene.windowWidth(), GetSystemMetrics(SM_CXSCREEN));
-    ASSERT_EQ(scene.frameStep(), 1);
-
-    // The texture in effect is the glow: 64x64, 253 in the middle, black corners.
-    GLint bound = 0, width = 0, height = 0;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    ASSERT_NE(bound, 0);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
-    EXPECT_EQ(width, 64);
-    EXPECT_EQ(height, 64);
-    std::vector<unsigned char> texels(64 * 64 * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
-    EXPECT_EQ(texels[(32 * 64 + 32) * 3], 253);
-    EXPECT_EQ(texels[0], 0);
-
-    scene.resize(300, 0);  // a zero height is kept as one pixel
-    GLint viewport[4] = {};
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(std::vector<GLint>(viewport + 2, viewport + 4), (std::vector<GLint>{300, 1}));
-    EXPECT_EQ(scene.windowHeight(), 1);
-
-    // The run goes on until a close request has become the quit message.
-    for (int i = 0; i < 20; ++i) ASSERT_EQ(scene.frameStep(), 1);
-    settings.requestClose();
-    int frames = 0;
-    while (scene.frameStep() != 0 && frames < 100) ++frames;
-    EXPECT_LT(frames, 100);
-}
-
+// The full-screen glow is seen end to end; Wine shows no OpenGL drawn into a
+// child window, so the preview's frame is read back here, from its own context.
 TEST_F(DisplaySaverScene, PreviewDrawsTheGlowIntoItsChildWindow) {
     ASSERT_NE(openHost(50, 50, 320, 240), nullptr);
     InspectedScene scene;
@@ -54,8 +23,7 @@ TEST_F(DisplaySaverScene, PreviewDrawsTheGlowIntoItsChildWindow) {
     for (int frames = 0; scene.timer.elapsedSeconds() < 2.5f && frames < 200000; ++frames) {
         ASSERT_EQ(scene.frameStep(), 1);
     }
-    // Wine shows a child window's frame off screen, so the frame is read from
-    // the buffer it was drawn into. Pixels whose blue leads with little red:
+    // Pixels whose blue leads with little red:
     std::vector<unsigned char> pixels(static_cast<std::size_t>(scene.windowWidth()) * scene.windowHeight() * 4);
     glReadBuffer(GL_BACK);
     glReadPixels(0, 0, scene.windowWidth(), scene.windowHeight(), GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());

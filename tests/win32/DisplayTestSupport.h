@@ -10,12 +10,10 @@
 
 #include <string>
 
-#include "tests/support/MemoryStore.h"
-#include "tests/support/ProcessState.h"
 #include "display/win32/GLWindow.h"
 #include "shell/Exception.h"
-#include "shell/RunMode.h"
-#include "shell/SaverSettings.h"
+#include "tests/support/MemoryStore.h"
+#include "tests/support/ProcessState.h"
 
 namespace displaytest {
 
@@ -47,8 +45,7 @@ std::string failureOf(Make make) {
 
 // A window object whose size fields and device context can be read.
 template <typename Window>
-class Inspected : public Window {
-public:
+struct Inspected : Window {
     std::int32_t windowWidth() const { return this->width; }
     std::int32_t windowHeight() const { return this->height; }
     HDC context() const { return this->deviceContext; }
@@ -74,11 +71,8 @@ protected:
     // The window outlives its object, as in the real program; a test process
     // must remove it (and the class) before the next test registers again.
     void TearDown() override {
-        if (host != nullptr) {
-            DestroyWindow(host);  // takes the saver window with it
-            settings.window = 0;
-        }
-        if (settings.window != 0) DestroyWindow(reinterpret_cast<HWND>(settings.window));
+        if (host != nullptr) DestroyWindow(host);  // takes the saver window with it
+        if (settings.window != 0) DestroyWindow(saverWindow());
         UnregisterClassA("tirrans_class", reinterpret_cast<HINSTANCE>(moduleInstance));
         drainMessages();
         resetProcessState();

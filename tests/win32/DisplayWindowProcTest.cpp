@@ -3,93 +3,21 @@
 #include <memory>
 
 #include "DisplayTestSupport.h"
-#include "display/win32/GLWindow.h"
 #include "display/win32/SaverWindowProc.h"
 
 namespace {
 
 using displaytest::messageWaiting;
 
-// A live saver window; the test sends it real messages. Which messages close
-// is decided (and tested) natively, and mouse travel with the real cursor and
-// clock end to end; here each kind of decision must reach Windows: a posted
-// WM_CLOSE, the quit message, the cursor.
-class DisplayWindowProc : public displaytest::DisplayTest {
-protected:
-    std::unique_ptr<GLWindow> window;
-
-    void open(std::int32_t mode) {
-        if (mode == Mode::Preview) openHost(0, 0, 200, 150);
-        window = std::make_unique<GLWindow>();
-        displaytest::drainMessages();
-        settings.closeRequested = 0;
-    }
-    void TearDown() override {
-        window.reset();
-        DisplayTest::TearDown();
-    }
-    LRESULT send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-        return SendMessageA(saverWindow(), message, wParam, lParam);
-    }
-    LRESULT sendSetCursor() {
-        return send(WM_SETCURSOR, reinterpret_cast<WPARAM>(saverWindow()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-    }
-    bool closeWasRequested() { return settings.closeRequested != 0 && messageWaiting(WM_CLOSE, saverWindow()); }
-};
-
-TEST_F(DisplayWindowProc, PreviewDeactivationPostsACloseAndShowsTheArrow) {
-    open(Mode::Preview);
-    sendSetCursor();
-    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));
-    EXPECT_EQ(send(WM_NCACTIVATE, FALSE), 0);
-    EXPECT_TRUE(closeWasRequested());
-}
-
-TEST_F(DisplayWindowProc, SaverHidesTheCursorClosesOnAKeyAndQuitsOnClose) {
-    open(Mode::Saver);
-    sendSetCursor();
-    EXPECT_EQ(GetCursor(), nullptr);
-    EXPECT_EQ(send(WM_SYSCOMMAND, SC_CLOSE), 0);
-    EXPECT_EQ(send(WM_SYSCOMMAND, SC_SCREENSAVE), 0);
-    EXPECT_FALSE(messageWaiting(WM_QUIT));
-    EXPECT_FALSE(closeWasRequested());
-
-    EXPECT_EQ(send(WM_KEYDOWN, 0x41), 0);
-    EXPECT_TRUE(closeWasRequested());
-    EXPECT_EQ(send(WM_CLOSE), 0);
-    EXPECT_TRUE(messageWaiting(WM_QUIT));
-    EXPECT_TRUE(IsWindow(saverWindow()));  // not destroyed by the close
-}
-
-TEST_F(DisplayWindowProc, WithoutTheSettingsOrTheObjectNothingEndsARun) {
-    open(Mode::Saver);
-    const HWND hwnd = saverWindow();
-    globalSettings = nullptr;
-    EXPECT_EQ(send(WM_KEYDOWN, 0x41), 0);
-    EXPECT_FALSE(messageWaiting(WM_CLOSE));
-    globalSettings = &settings;
-
-    window.reset();
-    // As while the error box runs: input and deactivation reach the window,
-    // but nothing posts a close or quit into the box's message loop.
-    Sleep(600);
-    for (const UINT message : {WM_KEYDOWN, WM_ACTIVATEAPP, WM_MOUSEMOVE, WM_CLOSE}) {
-        SendMessageA(hwnd, message, message == WM_KEYDOWN ? 0x41 : 0, 0);
-    }
-    EXPECT_EQ(settings.closeRequested, 0);
-    EXPECT_FALSE(messageWaiting(WM_CLOSE));
-    EXPECT_FALSE(messageWaiting(WM_QUIT));
-}
-
-// Which messages count as which event; the decisions on events are tested natively.
-TEST(SaverWindowProcTranslation, EachMessageStandsForItsEvent) {
+// Which messages stand for which event; the decisions on events are tested
+// natively, and the run ending on input end to end.
+TEST(SaverWindowProc, EachMessageStandsForItsEvent) {
     using E = SaverEvent;
     const struct { UINT message; WPARAM wParam; SaverEvent event; } rows[] = {
         {WM_DESTROY, 0, E::Ending}, {WM_CLOSE, 0, E::Ending}, {WM_QUIT, 0, E::Ending},
         {WM_ACTIVATE, WA_INACTIVE, E::Deactivated}, {WM_ACTIVATE, WA_ACTIVE, E::Activated},
         {WM_ACTIVATE, WA_CLICKACTIVE, E::Activated},
-        // WA_INACTIVE with a non-zero high word: minimized, not deactivated.
-        {WM_ACTIVATE, 0x00010000, E::Activated},
+        {WM_ACTIVATE, 0x00010000, E::Activated},  // WA_INACTIVE while minimized: not deactivated
         {WM_ACTIVATEAPP, FALSE, E::Deactivated}, {WM_ACTIVATEAPP, TRUE, E::Activated},
         {WM_NCACTIVATE, FALSE, E::Deactivated}, {WM_NCACTIVATE, TRUE, E::Activated},
         {WM_SETCURSOR, 0, E::SetCursor}, {WM_MOUSEMOVE, 0, E::MouseMove},
@@ -97,7 +25,6 @@ TEST(SaverWindowProcTranslation, EachMessageStandsForItsEvent) {
         {WM_LBUTTONDOWN, MK_LBUTTON, E::KeyOrButton}, {WM_RBUTTONDOWN, MK_RBUTTON, E::KeyOrButton},
         {WM_MBUTTONDOWN, MK_MBUTTON, E::KeyOrButton},
         {WM_SYSCOMMAND, SC_SCREENSAVE, E::SystemCommand}, {WM_SYSCOMMAND, SC_CLOSE, E::SystemCommand},
-        {WM_SYSCOMMAND, SC_MINIMIZE, E::SystemCommand},
         // Alt+key and F10, button releases, double clicks and the wheel pass on.
         {WM_SYSKEYDOWN, 0x41, E::Other}, {WM_SYSKEYUP, 0x41, E::Other}, {WM_LBUTTONUP, 0, E::Other},
         {WM_LBUTTONDBLCLK, MK_LBUTTON, E::Other}, {WM_RBUTTONUP, 0, E::Other}, {WM_MOUSEWHEEL, 0x00780000, E::Other},
@@ -107,9 +34,55 @@ TEST(SaverWindowProcTranslation, EachMessageStandsForItsEvent) {
         EXPECT_EQ(translateMessage(row.message, row.wParam), row.event) << std::hex << row.message << " " << row.wParam;
     }
 #ifdef _WIN64
-    // The whole wParam is tested: only its high half set is not zero.
-    EXPECT_EQ(translateMessage(WM_ACTIVATEAPP, WPARAM{1} << 32), E::Activated);
+    EXPECT_EQ(translateMessage(WM_ACTIVATEAPP, WPARAM{1} << 32), E::Activated);  // the whole wParam counts
 #endif
+}
+
+// Each kind of decision must reach Windows on a live window: the cursor, a
+// posted WM_CLOSE, the quit message, and the default procedure.
+class DisplayWindowProc : public displaytest::DisplayTest {
+protected:
+    std::unique_ptr<GLWindow> window;
+
+    void open(std::int32_t mode) {
+        if (mode == Mode::Preview) openHost(0, 0, 200, 150);
+        window = std::make_unique<GLWindow>();
+        displaytest::drainMessages();
+    }
+    void TearDown() override {
+        window.reset();
+        DisplayTest::TearDown();
+    }
+    LRESULT send(UINT message, WPARAM wParam = 0) { return SendMessageA(saverWindow(), message, wParam, 0); }
+    void setCursor() {
+        SendMessageA(saverWindow(), WM_SETCURSOR, reinterpret_cast<WPARAM>(saverWindow()),
+                     MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    }
+    bool closeWasRequested() { return settings.closeRequested != 0 && messageWaiting(WM_CLOSE, saverWindow()); }
+};
+
+TEST_F(DisplayWindowProc, PreviewDeactivationPostsACloseAndShowsTheArrow) {
+    open(Mode::Preview);
+    setCursor();
+    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));
+    EXPECT_EQ(send(WM_NCACTIVATE, FALSE), 0);
+    EXPECT_TRUE(closeWasRequested());
+}
+
+TEST_F(DisplayWindowProc, SaverHidesTheCursorClosesOnAKeyAndQuitsOnClose) {
+    open(Mode::Saver);
+    setCursor();
+    EXPECT_EQ(GetCursor(), nullptr);
+    EXPECT_EQ(send(WM_SYSCOMMAND, SC_CLOSE), 0);
+    EXPECT_FALSE(closeWasRequested());
+    EXPECT_EQ(send(WM_GETTEXTLENGTH), 7);  // "Tirrans", from the default procedure
+
+    EXPECT_EQ(send(WM_KEYDOWN, 0x41), 0);
+    EXPECT_TRUE(closeWasRequested());
+    EXPECT_FALSE(messageWaiting(WM_QUIT));
+    EXPECT_EQ(send(WM_CLOSE), 0);
+    EXPECT_TRUE(messageWaiting(WM_QUIT));
+    EXPECT_TRUE(IsWindow(saverWindow()));  // not destroyed by the close
 }
 
 }  // namespace

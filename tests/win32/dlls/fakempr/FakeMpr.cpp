@@ -26,7 +26,6 @@ RecordedCall lastCall;
 extern "C" DWORD WINAPI PwdChangePasswordA(LPCSTR provider, HWND owner, DWORD reserved,
                                            LPVOID reservedPointer) FAKE_MPR_SYMBOL(PwdChangePasswordA);
 extern "C" const RecordedCall* fakeMprLastCall();
-extern "C" void fakeMprReset();
 
 extern "C" DWORD WINAPI PwdChangePasswordA(LPCSTR provider, HWND owner, DWORD reserved,
                                            LPVOID reservedPointer) {
@@ -40,5 +39,3 @@ extern "C" DWORD WINAPI PwdChangePasswordA(LPCSTR provider, HWND owner, DWORD re
 }
 
 extern "C" const RecordedCall* fakeMprLastCall() { return &lastCall; }
-
-extern "C" void fakeMprReset() { std::memset(&lastCall, 0, sizeof lastCall); }
