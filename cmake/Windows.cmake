@@ -53,23 +53,11 @@ add_test(NAME imports COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${LUMRA_OBJDUMP} -DFILE
          -P ${PROJECT_SOURCE_DIR}/cmake/CheckImports.cmake)
 set_tests_properties(imports PROPERTIES LABELS build)
 
-# Helper DLLs the Windows tests load (each folder under tests/win32/dlls).
-file(GLOB LUMRA_TEST_DLLS LIST_DIRECTORIES true ${PROJECT_SOURCE_DIR}/tests/win32/dlls/*)
-foreach(dir ${LUMRA_TEST_DLLS})
-    get_filename_component(name ${dir} NAME)
-    file(GLOB dll_sources ${dir}/*.cpp ${dir}/*.def)
-    add_library(${name} SHARED ${dll_sources})
-    set_target_properties(${name} PROPERTIES PREFIX "")
-    lumra_warnings(${name})
-    list(APPEND LUMRA_TEST_DLL_TARGETS ${name})
-endforeach()
-
 file(GLOB LUMRA_WIN32_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win32/*.cpp)
 add_executable(win32_tests ${LUMRA_WIN32_TEST_SOURCES})
 target_link_libraries(win32_tests PRIVATE lumra_win32 gtest gtest_main)
 lumra_add_resources(win32_tests)
 lumra_warnings(win32_tests)
-add_dependencies(win32_tests ${LUMRA_TEST_DLL_TARGETS})
 add_test(NAME win32 COMMAND ${LUMRA_EMULATOR} $<TARGET_FILE:win32_tests>)
 set_tests_properties(win32 PROPERTIES LABELS win32 TIMEOUT 600)
 

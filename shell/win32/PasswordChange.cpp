@@ -6,8 +6,6 @@ namespace {
 
 using PwdChangePasswordFunction = DWORD(WINAPI*)(LPCSTR provider, HWND owner, DWORD, LPVOID);
 
-}  // namespace
-
 void changePasswordWith(const char* libraryName, HWND owner) {
     HMODULE library = LoadLibraryA(libraryName);
     if (library == nullptr) {
@@ -24,6 +22,8 @@ void changePasswordWith(const char* libraryName, HWND owner) {
     }
     FreeLibrary(library);
 }
+
+}  // namespace
 
 // From the system directory only: by its bare name a file called MPR.DLL
 // beside a downloaded saver would be loaded and run with the user's rights.

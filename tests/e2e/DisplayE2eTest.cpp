@@ -1,12 +1,12 @@
-// The drawing modes of lumra.scr as a user sees them: the glow on the screen
-// and in a preview host, the input that ends a run, and the start-up failure
-// box.
+// The drawing modes of lumra.scr as a user sees them: the glow, the input
+// that ends a run, a preview host, and the start-up failure box.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "tests/e2e/E2eSupport.h"
@@ -16,18 +16,16 @@ namespace {
 constexpr DWORD startTimeoutMs = 10000;
 constexpr DWORD endTimeoutMs = 2000;
 
+// Of the screen's pixels inside rect (every fourth on both axes), those lit
+// and those lit blue-cyan: blue leading, with little red.
 struct Picture {
-    int lit = 0;       // pixels that are not (nearly) black
-    int blueCyan = 0;  // lit pixels whose blue leads, with little red
+    int lit = 0, blueCyan = 0;
     bool glows() const { return lit >= 20 && blueCyan * 10 >= lit * 9; }
 };
 
-// Looks at the screen inside rect, every fourth pixel on both axes.
 Picture lookAt(const RECT& rect) {
     const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-    Picture picture;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
+    HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
     HGDIOBJ old = SelectObject(memory, bitmap);
     BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
@@ -35,14 +33,14 @@ Picture lookAt(const RECT& rect) {
     BITMAPINFO info{};
     info.bmiHeader = {sizeof info.bmiHeader, width, -height /* top row first */, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height * 4);
-    if (GetDIBits(memory, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS) == height) {
-        for (int y = 0; y < height; y += 4) {
-            for (int x = 0; x < width; x += 4) {
-                const std::uint8_t* p = &pixels[(static_cast<std::size_t>(y) * width + x) * 4];
-                const int b = p[0], g = p[1], r = p[2];
-                picture.lit += r + g + b > 60;
-                picture.blueCyan += r + g + b > 60 && b >= g && b > 2 * r + 20;
-            }
+    GetDIBits(memory, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
+    Picture picture;
+    for (int y = 0; y < height; y += 4) {
+        for (int x = 0; x < width; x += 4) {
+            const std::uint8_t* p = &pixels[(static_cast<std::size_t>(y) * width + x) * 4];  // blue, green, red
+            const bool lit = p[0] + p[1] + p[2] > 60;
+            picture.lit += lit;
+            picture.blueCyan += lit && p[0] >= p[1] && p[0] > 2 * p[2] + 20;
         }
     }
     DeleteObject(bitmap);
@@ -51,8 +49,7 @@ Picture lookAt(const RECT& rect) {
     return picture;
 }
 
-// Moves the mouse with real input; the move must have landed before a test
-// goes on, or the travel it checks is not the travel it meant.
+// The move must have landed, or the travel checked is not the travel meant.
 void moveCursorTo(int x, int y) {
     EXPECT_TRUE(e2e::moveMouseTo(x, y)) << "cursor did not reach " << x << "," << y;
 }
@@ -78,13 +75,12 @@ protected:
     // Starts "/s" and waits for its full-screen window.
     static HWND startSaver(e2e::SaverProcess& saver) {
         EXPECT_TRUE(saver.started());
-        return e2e::waitForWindow("tirrans_class", "Tirrans", startTimeoutMs, saver.processId());
+        return e2e::waitForWindow("tirrans_class", "Tirrans", startTimeoutMs);
     }
 
     static void expectEndsWithZero(e2e::SaverProcess& saver) {
         DWORD code = 1234;
-        bool ended = e2e::pollUntil(endTimeoutMs, [&] { return saver.waitForExit(0, code); });
-        ASSERT_TRUE(ended) << "still running";
+        ASSERT_TRUE(e2e::pollUntil(endTimeoutMs, [&] { return saver.waitForExit(0, code); })) << "still running";
         EXPECT_EQ(code, 0u);
     }
 };
@@ -98,15 +94,13 @@ TEST_F(DisplayE2e, SaverCoversTheScreenWithTheGlowAndEndsOnAKeyOrAClick) {
         if (key) {
             RECT rect{};
             GetWindowRect(window, &rect);
-            EXPECT_EQ(rect.left, 0);
-            EXPECT_EQ(rect.top, 0);
-            EXPECT_EQ(rect.right, GetSystemMetrics(SM_CXSCREEN));
-            EXPECT_EQ(rect.bottom, GetSystemMetrics(SM_CYSCREEN));
+            EXPECT_EQ(std::tuple(rect.left, rect.top, rect.right, rect.bottom),
+                      std::tuple(0L, 0L, LONG{GetSystemMetrics(SM_CXSCREEN)}, LONG{GetSystemMetrics(SM_CYSCREEN)}));
             Picture picture;
             EXPECT_TRUE(e2e::pollUntil(2000, [&] { return (picture = lookAt(rect)).glows(); }, 100))
                 << picture.blueCyan << " of " << picture.lit << " lit pixels are blue-cyan";
         }
-        e2e::bringToFront(window);
+        SetForegroundWindow(window);
         key ? e2e::pressKey(VK_SPACE) : e2e::leftClick();
         expectEndsWithZero(saver);
     }
@@ -114,7 +108,7 @@ TEST_F(DisplayE2e, SaverCoversTheScreenWithTheGlowAndEndsOnAKeyOrAClick) {
 
 // A stored threshold of no bytes is no threshold: the default of 50 applies.
 TEST_F(DisplayE2e, SaverEndsOnlyWhenTheMouseTravelsBeyondTheThreshold) {
-    ASSERT_TRUE(e2e::storeSystemValue("Mouse Threshold", REG_DWORD, nullptr, 0));
+    ASSERT_TRUE(e2e::storeValue(e2e::systemKey, "Mouse Threshold", REG_DWORD, nullptr, 0));
     e2e::SaverProcess saver("/s");
     ASSERT_NE(startSaver(saver), nullptr);
     pumpFor(1000);  // past the first half second
@@ -126,7 +120,7 @@ TEST_F(DisplayE2e, SaverEndsOnlyWhenTheMouseTravelsBeyondTheThreshold) {
     ASSERT_TRUE(saver.running()) << "ended on travel within the threshold";
     moveCursorTo(restX + 51, restY);
     expectEndsWithZero(saver);
-    e2e::storeSystemValue("Mouse Threshold", REG_NONE, nullptr, 0);
+    e2e::storeValue(e2e::systemKey, "Mouse Threshold", REG_NONE, nullptr, 0);
 }
 
 TEST_F(DisplayE2e, PreviewDrawsInsideItsHostAndEndsWithIt) {
@@ -134,23 +128,16 @@ TEST_F(DisplayE2e, PreviewDrawsInsideItsHostAndEndsWithIt) {
                                       100, 100, 320, 240, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(host, nullptr);
     pumpFor(100);
-
     e2e::SaverProcess saver("/p " + std::to_string(reinterpret_cast<std::uintptr_t>(host)));
     HWND child = nullptr;
     e2e::pollUntil(startTimeoutMs, [&] { return (child = FindWindowExA(host, nullptr, "tirrans_class", "Tirrans")); });
     ASSERT_NE(child, nullptr) << "no preview window inside the host";
-    // Its place in the host is checked by the Windows tests; here, that nothing
-    // of the saver shows outside the host.
-    EXPECT_EQ(e2e::waitForWindow("tirrans_class", "Tirrans", 0), nullptr);
-
-    // Wine 8 renders OpenGL into a child window off screen and does not show
-    // it, so the picture cannot be read back here; the Windows tests read the
-    // preview's frame from its own context instead. What shows here is that
-    // the preview keeps running inside its host.
+    EXPECT_EQ(e2e::waitForWindow("tirrans_class", "Tirrans", 0), nullptr);  // nothing shows outside the host
+    // Wine 8 does not show OpenGL drawn into a child window (the Windows tests
+    // read the preview's frame back); what shows is that it keeps running.
     pumpFor(1500);
     EXPECT_TRUE(saver.running());
     EXPECT_TRUE(IsWindow(child));
-
     DestroyWindow(host);
     expectEndsWithZero(saver);
 }
@@ -159,7 +146,7 @@ TEST_F(DisplayE2e, PreviewDrawsInsideItsHostAndEndsWithIt) {
 // goes away on a click on OK or on Enter (the box must have the focus), and
 // the program then ends with 255.
 void expectErrorBoxThenExit255(e2e::SaverProcess& saver, const char* text, bool click) {
-    const HWND box = e2e::waitForWindow("#32770", "Saver Error", startTimeoutMs, saver.processId());
+    const HWND box = e2e::waitForWindow("#32770", "Saver Error", startTimeoutMs);
     ASSERT_NE(box, nullptr) << "no error box";
     char shown[256] = {};
     GetDlgItemTextA(box, 0xFFFF, shown, sizeof shown);  // the message's static control

@@ -1,6 +1,6 @@
-// Helpers shared by the end-to-end driver: start lumra.scr as Windows starts
-// a screen saver, wait for its windows and its exit, send it real input, and
-// look at the registry it writes. Waiting is done by polling.
+// Helpers of the end-to-end driver: start lumra.scr as Windows starts a
+// screen saver, wait for its windows and its exit, send it real input, and
+// look at the registry. Waiting is done by polling.
 #pragma once
 
 #include <windows.h>
@@ -12,9 +12,7 @@ namespace e2e {
 // The lumra.scr beside the driver, or the one LUMRA_SCR names.
 std::string saverPath();
 
-// One lumra.scr started from the driver's folder with the given switches
-// ("/s", "/p 1234"; empty for the program name alone). The destructor ends
-// a process a failed test left running.
+// One lumra.scr run with the given switches, ended if a failed test left it running.
 class SaverProcess {
 public:
     explicit SaverProcess(const std::string& arguments);
@@ -23,8 +21,7 @@ public:
     SaverProcess& operator=(const SaverProcess&) = delete;
 
     bool started() const { return info.hProcess != nullptr; }
-    DWORD processId() const { return info.dwProcessId; }
-    bool running() const;
+    bool running() const { return started() && WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT; }
     // True once the process has ended within timeoutMs; exitCode then holds its code.
     bool waitForExit(DWORD timeoutMs, DWORD& exitCode);
 
@@ -32,44 +29,40 @@ private:
     PROCESS_INFORMATION info{};
 };
 
-// Handles the driver thread's own messages (a preview host lives there).
-void pumpMessages();
-
-// Calls done every intervalMs, pumping messages in between, until it is true
-// or timeoutMs has passed.
+// Calls done every intervalMs, handling the driver's own messages (a preview
+// host lives there) in between, until it is true or timeoutMs has passed.
 template <typename Check>
 bool pollUntil(DWORD timeoutMs, Check done, DWORD intervalMs = 20) {
-    for (const DWORD start = GetTickCount();; pumpMessages(), Sleep(intervalMs)) {
+    for (const DWORD start = GetTickCount();; Sleep(intervalMs)) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
         if (done()) return true;
         if (GetTickCount() - start >= timeoutMs) return false;
     }
 }
 
-// A visible top-level window with this class and title (null for any), of
-// processId when nonzero; null when none appears within timeoutMs.
-HWND waitForWindow(const char* className, const char* title, DWORD timeoutMs, DWORD processId = 0);
+// A visible top-level window of this class and title, or null after timeoutMs.
+HWND waitForWindow(const char* className, const char* title, DWORD timeoutMs);
 
-// Real input through SendInput. Input goes to the foreground window.
-void bringToFront(HWND window);
+// Real input through SendInput; it goes to the foreground window.
 void pressKey(WORD virtualKey);
-void typeText(const char* text);  // letters, digits and spaces
 // Absolute move to screen coordinates; false if the cursor never got there.
 bool moveMouseTo(int x, int y);
 void leftClick();
-void clickWindow(HWND window);  // moves to its centre and clicks
+void clickWindow(HWND window);  // brings it to the front, moves to its centre and clicks
 // Presses virtualKey (Tab, say) until control has the keyboard focus; keys
 // pressed before the focus is confirmed are sometimes lost under Wine.
 bool focusByKeyboard(HWND control, WORD virtualKey);
 
-// The saver's own registry key.
+// The saver's own key: removed, made readable only (locked) or writable
+// again, and a value of it as "type:contents/length" (numbers in decimal,
+// texts up to their terminator), "missing" or "no key".
 bool deleteSaverKey();
-bool saverKeyExists();
-// Makes the saver's key readable only (locked) or writable again.
 bool lockSaverKey(bool locked);
-// Writes a value of the system's screen-saver key; REG_NONE removes it.
-bool storeSystemValue(const char* name, DWORD type, const void* data, DWORD length);
-// A stored value as "type:contents/length": numbers in decimal, texts up to
-// their terminator; "missing" when it is not there.
 std::string savedValue(const char* name);
+// Writes a value under the current user; REG_NONE removes it.
+constexpr const char* saverKey = "Software\\VelmoranSaverLumra0_01";
+constexpr const char* systemKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Screen Savers";
+bool storeValue(const char* keyPath, const char* name, DWORD type, const void* data, DWORD length);
 
 }  // namespace e2e

@@ -1,7 +1,5 @@
-// What the fuzz targets share: a reader that takes an input apart byte by
-// byte (reading past the end gives zeros, so any input is complete), and a
-// check that names the failed property before aborting, so libFuzzer keeps
-// the input and the corpus replay fails with a reason.
+// A reader that takes a fuzz input apart (past its end it reads zeros), and a
+// check that names the failed property before aborting.
 #pragma once
 
 #include <cstddef>

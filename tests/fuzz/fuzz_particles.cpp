@@ -6,10 +6,6 @@
 #include <cstring>
 #include <memory>
 
-#include "particles/ParticleSystem.h"
-#include "particles/Random.h"
-#include "shell/RunMode.h"
-#include "shell/SaverSettings.h"
 #include "tests/fuzz/FuzzSupport.h"
 #include "tests/support/MemoryStore.h"
 #include "tests/support/ProcessState.h"
@@ -46,10 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     auto system = std::make_unique<ParticleSystem>();
     system->applyPreset(0);
-    // Each step: a flags byte, then four bytes that are either the next time
-    // itself (any bit pattern) or an ordinary frame interval, up to 16 frames.
-    // A few dozen updates, some of them long, reach every state of the pool;
-    // more only slow the search.
+    // Each step: a flags byte, then the next time itself (any bit pattern) or an
+    // ordinary interval for up to 16 frames. More than 64 updates only slow the search.
     int updates = 0;
     while (updates < 64 && input.remaining() >= 5) {
         const std::uint8_t flags = input.byte();

@@ -1,7 +1,6 @@
-// An in-memory SettingsStore with the registry's failure rules (a missing key
-// or value fails, data larger than the reader's capacity fails). It records
-// every call in order ("open PATH", "read NAME", "create PATH", "write NAME",
-// "close"), so tests see both what was stored and the order of the calls.
+// An in-memory SettingsStore with the registry's failure rules (a missing key or value fails, and so
+// does data larger than the reader's capacity). It logs every call in order ("open PATH", "read NAME",
+// "create PATH", "write NAME", "close"), so tests see both what was stored and the order of the calls.
 #pragma once
 
 #include <cstring>
@@ -14,78 +13,55 @@
 class MemoryStore : public SettingsStore {
 public:
     struct Value {
-        Kind kind = Kind::String;
+        Kind kind;
         std::vector<std::uint8_t> data;
     };
+    using Values = std::map<std::string, Value>;
 
     Status openKey(const char* path, Key& key) override {
-        operations.push_back(std::string("open ") + path);
-        return keys.count(path) == 0 ? NotFound : handleFor(path, key);
+        calls.push_back(std::string("open ") + path);
+        return keys.count(path) == 0 ? NotFound : open(keys[path], key);
     }
     Status readValue(Key key, const char* name, void* buffer, std::uint32_t capacity,
                      std::uint32_t& length) override {
-        operations.push_back(std::string("read ") + name);
-        const Value* value = handles.count(key) ? find(handles[key], name) : nullptr;
-        if (value == nullptr) return NotFound;
-        length = static_cast<std::uint32_t>(value->data.size());
+        calls.push_back(std::string("read ") + name);
+        const Values& values = *reinterpret_cast<const Values*>(key);
+        if (values.count(name) == 0) return NotFound;
+        const std::vector<std::uint8_t>& data = values.at(name).data;
+        length = static_cast<std::uint32_t>(data.size());
         if (length > capacity) {
-            // The registry promises nothing about a buffer it could not fill.
-            std::memset(buffer, 0xA5, capacity);
+            std::memset(buffer, 0xA5, capacity);  // the registry promises nothing about such a buffer
             return MoreData;
         }
-        if (length != 0) std::memcpy(buffer, value->data.data(), length);
+        if (length != 0) std::memcpy(buffer, data.data(), length);
         return Success;
     }
     Status createKey(const char* path, Key& key) override {
-        operations.push_back(std::string("create ") + path);
-        if (refuseCreate) return 5;  // ERROR_ACCESS_DENIED
-        keys[path];
-        return handleFor(path, key);
+        calls.push_back(std::string("create ") + path);
+        return refuseCreate ? 5 : open(keys[path], key);  // 5: ERROR_ACCESS_DENIED
     }
     Status writeValue(Key key, const char* name, Kind kind, const void* data, std::uint32_t length) override {
-        operations.push_back(std::string("write ") + name);
-        if (handles.count(key) == 0) return 6;  // ERROR_INVALID_HANDLE
-        if (refuseWrite == name) return 5;      // ERROR_ACCESS_DENIED
+        calls.push_back(std::string("write ") + name);
+        if (refuseWrite == name) return 5;
         const auto* bytes = static_cast<const std::uint8_t*>(data);
-        keys[handles[key]][name] = Value{kind, std::vector<std::uint8_t>(bytes, bytes + length)};
+        (*reinterpret_cast<Values*>(key))[name] = Value{kind, {bytes, bytes + length}};
         return Success;
     }
-    void closeKey(Key key) override {
-        operations.push_back("close");
-        handles.erase(key);
+    void closeKey(Key) override {
+        calls.push_back("close");
+        --openKeys;
     }
 
-    void addKey(const std::string& path) { keys[path]; }
-    void putBytes(const std::string& path, const std::string& name, Kind kind, std::vector<std::uint8_t> data) {
-        keys[path][name] = Value{kind, std::move(data)};
-    }
-    void putNumber(const std::string& path, const std::string& name, std::int32_t number) {
-        const auto* bytes = reinterpret_cast<const std::uint8_t*>(&number);
-        putBytes(path, name, Kind::Dword, {bytes, bytes + 4});
-    }
-    void putText(const std::string& path, const std::string& name, const std::string& text) {
-        putBytes(path, name, Kind::String, {text.c_str(), text.c_str() + text.size() + 1});
-    }
-    bool hasKey(const std::string& path) const { return keys.count(path) != 0; }
-    const Value* find(const std::string& path, const std::string& name) const {
-        const auto key = keys.find(path);
-        if (key == keys.end() || key->second.count(name) == 0) return nullptr;
-        return &key->second.at(name);
-    }
-    std::size_t openKeyCount() const { return handles.size(); }
-
-    std::vector<std::string> operations;
+    std::map<std::string, Values> keys;  // by path
+    std::vector<std::string> calls;
+    int openKeys = 0;
     bool refuseCreate = false;  // as a registry without write access
     std::string refuseWrite;    // the one value that cannot be written
 
 private:
-    Status handleFor(const std::string& path, Key& key) {
-        key = nextHandle++;
-        handles[key] = path;
+    Status open(Values& values, Key& key) {
+        key = reinterpret_cast<Key>(&values);
+        ++openKeys;
         return Success;
     }
-
-    std::map<std::string, std::map<std::string, Value>> keys;
-    std::map<Key, std::string> handles;
-    Key nextHandle = 100;
 };

@@ -1,228 +1,126 @@
+// The scene drawn by a software GL: where diamonds land, how they glow, the
+// viewport, the seeding and the failures of construction.
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
-#include <memory>
 #include <new>
-#include <stdexcept>
-#include <vector>
+#include <tuple>
 
 #include "display/Scene.h"
-#include "tests/support/MemoryStore.h"
+#include "particles/Random.h"
 #include "tests/support/OsMesaContext.h"
 #include "tests/support/ProcessState.h"
 #include "tools/generators/GlowBitmap.h"
 
 namespace {
 
-struct WindowPoint {
-    double x;
-    double y;
-};
-
-// Where the scene's camera and frustum put a world point in a viewport of
-// width x height: the eye sits at (0, 55, 570) looking along -z, and the
-// near plane (at 4) spans +-4 by +-2.7042250633239746.
-WindowPoint expectedWindowPoint(double x, double y, double z, int width, int height) {
-    const double ex = x - 0.0;
-    const double ey = y - 55.0;
-    const double ez = z - 120.0 - 450.0;
-    const double nx = (4.0 * ex / -ez) / 4.0;
-    const double ny = (4.0 * ey / -ez) / 2.7042250633239746;
-    return {(nx + 1.0) * width / 2.0, (ny + 1.0) * height / 2.0};
+// Where the scene's camera and frustum put a world point in a w x h viewport:
+// the eye at (0, 55, 570) looks along -z; the near plane at 4 spans ±4 by ±2.7042250633239746.
+std::array<double, 2> windowPoint(const Vector3& p, int w, int h) {
+    const double depth = 570.0 - p.z;
+    return {(p.x / depth + 1.0) * w / 2.0, ((p.y - 55.0) / depth * 4.0 / 2.7042250633239746 + 1.0) * h / 2.0};
 }
 
 class SceneTest : public ::testing::Test {
 protected:
-    static constexpr int width = 320;
-    static constexpr int height = 200;
-
-    OsMesaContext context{width, height};
-    MemoryStore store;
-    SaverSettings settings{store};
-    std::vector<std::uint8_t> glowFile = glow::makeGlowBitmapFile();
-    TextureImage glowImage{64, 64, glowFile.data() + glow::fileHeaderBytes + glow::infoHeaderBytes};
-    std::unique_ptr<Scene> scene;
-
     void SetUp() override {
-        ASSERT_TRUE(context.isCurrent());
         resetProcessState();
-        RunMode = Mode::Saver;
-        globalSettings = &settings;
-    }
-    void TearDown() override { resetProcessState(); }
-
-    // Loads the settings the way the entry point does, then builds the scene.
-    void start(std::uint32_t seed = 1) {
-        settings.loadSystemValues();
-        settings.load();
-        scene = std::make_unique<Scene>(&glowImage, nullptr, seed);
-        scene->reshape(0, 0, width, height);
+        scene = std::make_unique<Scene>(&glowImage, nullptr, 1);
+        scene->reshape(0, 0, context.width, context.height);
+        for (Particle& p : scene->particles().particles) p.age = -1.0f;
     }
 
-    // A live particle in the preset's blue-cyan at a world position.
-    Particle& place(int slot, float x, float y, float z, float size) {
-        Particle& particle = scene->particles().particles[slot];
-        particle.age = 0.0f;
-        particle.lifetime = 7.15f;
-        particle.position = Vector3(x, y, z);
-        particle.color = Color4{0.0f, 0.6f, 0.9f, 1.0f};
-        particle.alpha = 1.0f;
-        particle.size = size;
-        return particle;
-    }
-    void killAll() {
-        for (Particle& particle : scene->particles().particles) particle.age = -1.0f;
+    // A live particle in (0.25, 0.5, 0.75); its opacity is not the colour's fourth value.
+    void place(int slot, const Vector3& at, float size, float alpha = 1.0f) {
+        Particle& p = scene->particles().particles[slot];
+        p.age = 0.0f;
+        p.position = at;
+        p.size = size;
+        p.color = Color4{0.25f, 0.5f, 0.75f, 0.125f};
+        p.alpha = alpha;
     }
 
-    // The drawn diamond's corners in window coordinates, by texture corner.
-    std::vector<FeedbackVertex> corners() {
-        const FeedbackCapture capture = captureFeedback([this] { scene->draw(); });
-        EXPECT_FALSE(capture.overflowed);
-        return capture.polygonVertices();
-    }
+    OsMesaContext context{320, 200};
+    const std::vector<std::uint8_t> glowFile = glow::makeGlowBitmapFile();
+    const TextureImage glowImage{64, 64, glowFile.data() + glow::fileHeaderBytes + glow::infoHeaderBytes};
+    std::unique_ptr<Scene> scene;
 };
 
-const FeedbackVertex* findCorner(const std::vector<FeedbackVertex>& vertices, float s, float t) {
-    for (const FeedbackVertex& v : vertices) if (v.s == s && v.t == t) return &v;
-    return nullptr;
-}
+}  // namespace
 
-// The scene's camera tilts every diamond 20 degrees about x, moving its top
-// corner in depth. The view volume is the same in a viewport of any size and
-// shape, only stretched.
-TEST_F(SceneTest, CornersLandWhereCameraAndFrustumPutThemAtAnyWindowSize) {
-    start();
-    killAll();
-    place(0, 60.0f, 80.0f, 170.0f, 40.0f);
-    const double tilt = 20.0 * M_PI / 180.0;
-    const struct { float s, t; double x, y, z; } expected[] = {
-        {0, 0, 60.0, 80.0 + 40.0 * std::cos(tilt), 170.0 + 40.0 * std::sin(tilt)},
-        {1, 0, 20.0, 80.0, 170.0},
-        {0, 1, 100.0, 80.0, 170.0},
-    };
-    for (const auto& [w, h] : {std::pair{width, height}, std::pair{80, 150}}) {
+// Each diamond is turned by the camera angles, seen through the scene's own
+// camera; a window of any shape shows the same view, stretched. Texture
+// corners (0, 0), (1, 0), (0, 1) and (1, 1) sit at the top, left, right and
+// bottom tips, whose offsets, per unit of size, are worked out by hand.
+TEST_F(SceneTest, DiamondTipsLandWhereCameraAnglesAndFrustumPutThem) {
+    const Vector3 at[2] = {Vector3(-20, 70, 450), Vector3(30, 40, 470)};
+    const float size[2] = {8.0f, 6.0f};
+    place(2, at[0], size[0]);
+    place(5, at[1], size[1]);
+    const float c = std::cos(20 * M_PI / 180), s = std::sin(20 * M_PI / 180);
+    // The scene's own 20 degrees about x, then 90 about z, y and x, turned about x first.
+    const Vector3 tilted[4] = {Vector3(0, c, s), Vector3(-1, 0, 0), Vector3(1, 0, 0), Vector3(0, -c, -s)};
+    const Vector3 turned[4] = {Vector3(0, 1, 0), Vector3(0, 0, 1), Vector3(0, 0, -1), Vector3(0, -1, 0)};
+    for (const auto& [w, h, tips] : {std::tuple{320, 200, tilted}, std::tuple{80, 150, turned}}) {
         scene->reshape(0, 0, w, h);
-        const std::vector<FeedbackVertex> vertices = corners();
-        ASSERT_EQ(vertices.size(), 6u);  // two triangles
-        for (const auto& c : expected) {
-            const FeedbackVertex* v = findCorner(vertices, c.s, c.t);
-            ASSERT_NE(v, nullptr) << c.s << "," << c.t;
-            const WindowPoint at = expectedWindowPoint(c.x, c.y, c.z, w, h);
-            EXPECT_NEAR(v->x, at.x, 0.01) << w << ": " << c.s << "," << c.t;
-            EXPECT_NEAR(v->y, at.y, 0.01) << w << ": " << c.s << "," << c.t;
+        const std::vector<FeedbackVertex> drawn = captureFeedback([&] { scene->draw(); });
+        ASSERT_EQ(drawn.size(), 12u);  // two triangles for each live slot, in slot order
+        for (int i = 0; i < 12; ++i) {
+            const Vector3 world = at[i / 6] + tips[static_cast<int>(drawn[i].s + 2 * drawn[i].t)] * size[i / 6];
+            EXPECT_NEAR(drawn[i].x, windowPoint(world, w, h)[0], 0.01) << w << " wide, vertex " << i;
+            EXPECT_NEAR(drawn[i].y, windowPoint(world, w, h)[1], 0.01) << w << " wide, vertex " << i;
         }
+        scene->particles().camera.angles = Vector3(90, 90, 90);
     }
 }
 
-TEST_F(SceneTest, ParticleShowsAsBlueCyanGlowAtItsPixelAndOverlapsAdd) {
-    start();
-    killAll();
-    place(0, 60.0f, 80.0f, 170.0f, 40.0f);
+// The glow's peak (253 of 255) times the particle's colour is added to black;
+// towards a tip the glow fades out, and an overlapping particle adds its light.
+TEST_F(SceneTest, AParticleShowsAsAGlowOfItsColourAndOverlapsAdd) {
+    const Vector3 at(30, 40, 470);
+    place(0, at, 10.0f);
     scene->draw();
     glFinish();
-    const WindowPoint centre = expectedWindowPoint(60.0, 80.0, 170.0, width, height);
-    const int cx = static_cast<int>(centre.x), cy = static_cast<int>(centre.y);
-    const std::uint8_t* p = context.pixel(cx, cy);
-    // Glow centre (253) times the particle colour (0, 0.6, 0.9), added to black.
-    EXPECT_LE(p[0], 2);
-    EXPECT_NEAR(p[1], 0.6 * 253, 4);
-    EXPECT_NEAR(p[2], 0.9 * 253, 4);
-    const std::uint8_t* corner = context.pixel(2, 2);
-    EXPECT_EQ(corner[0] + corner[1] + corner[2], 0);
-
-    // A second, dimmer particle behind the first and drawn after it still adds.
+    const std::array<double, 2> centre = windowPoint(at, 320, 200);
+    const double a = 20 * M_PI / 180;  // the scene's camera
+    const std::array<double, 2> nearTip = windowPoint(at + Vector3(0, 8 * std::cos(a), 8 * std::sin(a)), 320, 200);
+    const std::uint8_t* p = context.pixel(static_cast<int>(centre[0]), static_cast<int>(centre[1]));
+    for (int c = 0; c < 3; ++c) EXPECT_NEAR(p[c], (c + 1) * 0.25 * 253, 3) << "channel " << c;
+    EXPECT_LT(context.pixel(static_cast<int>(nearTip[0]), static_cast<int>(nearTip[1]))[2], 20);
+    EXPECT_EQ(context.pixel(2, 2)[2], 0);
+    EXPECT_EQ(*std::max_element(glowFile.begin() + 54, glowFile.end()), 253);
     const int single = p[1];
-    place(1, 60.0f, 80.0f, 169.0f, 40.0f).alpha = 0.5f;
+    place(1, at - Vector3(0, 0, 1), 10.0f, 0.5f);  // behind the first and drawn after it
     scene->draw();
     glFinish();
-    EXPECT_NEAR(context.pixel(cx, cy)[1], single * 1.5, 4);
+    EXPECT_NEAR(p[1], single * 1.5, 3);
 }
 
 TEST_F(SceneTest, ViewportTakesItsPlaceAndAZeroHeightBecomesOnePixel) {
-    start();
-    scene->reshape(0, 0, 640, 0);
-    GLint viewport[4] = {};
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(std::vector<GLint>(viewport, viewport + 4), (std::vector<GLint>{0, 0, 640, 1}));
-    scene->reshape(30, 20, 200, 100);
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(std::vector<GLint>(viewport, viewport + 4), (std::vector<GLint>{30, 20, 200, 100}));
+    scene->reshape(30, 20, 640, 0);
+    std::array<GLint, 4> viewport{};
+    glGetIntegerv(GL_VIEWPORT, viewport.data());
+    EXPECT_EQ(viewport, (std::array<GLint, 4>{30, 20, 640, 1}));
 }
 
-TEST_F(SceneTest, TextureKeepsTheStoredBytesInOrderAndNeedsAtLeastOneImage) {
-    // Two rows of two pixels, each row padded to 4 bytes as DIB rows are.
-    const std::uint8_t rows[] = {1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0};
-    const TextureImage image{2, 2, rows};
-    const Scene onlySecond(nullptr, &image, 1);  // the upload leaves its texture bound
-    std::uint8_t back[12] = {};
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, back);
-    EXPECT_EQ(std::vector<std::uint8_t>(back, back + 12),
-              (std::vector<std::uint8_t>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
-    GLint filter = 0;
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
-    EXPECT_EQ(filter, GL_LINEAR);  // no mipmaps exist, so a mipmap filter would draw nothing
-
-    try {
-        Scene none(nullptr, nullptr, 1);
-        ADD_FAILURE() << "a scene without textures was built";
-    } catch (const Exception& e) {
-        EXPECT_STREQ(e.message(), "Failed to load textures");
-    }
-}
-
-TEST_F(SceneTest, StoredOptionsReachTheEmitter) {
-    // Stored Attractive and Floor (none: nothing saved yet), then the flags expected.
-    const struct { bool stored; std::int32_t attractive, floor; bool attract, floorOn; } cases[] = {
-        {false, 0, 0, false, false}, {true, 1, 0, true, false}, {true, 0, 1, false, true},
-        {true, 7, 1, true, true},  // any non-zero value is on
-        {true, 0, 0, false, false},
-    };
-    for (const auto& c : cases) {
-        store = MemoryStore();
-        if (c.stored) {
-            store.putNumber("Software\\VelmoranSaverLumra0_01", "Attractive", c.attractive);
-            store.putNumber("Software\\VelmoranSaverLumra0_01", "Floor", c.floor);
-        }
-        start();
-        EXPECT_EQ(scene->particles().attract, c.attract) << c.attractive;
-        EXPECT_EQ(scene->particles().isAttracting(), c.attract) << c.attractive;
-        EXPECT_EQ(scene->particles().floor, c.floorOn) << c.floor;
-        EXPECT_TRUE(scene->particles().moving);
-    }
-}
-
-TEST_F(SceneTest, SeedingMakesTheRunRepeatable) {
-    Vector3 positions[2];
-    for (Vector3& position : positions) {
-        resetSweepAngles();
-        start(99);
-        scene->update(0.1f);
-        position = scene->particles().particles[10].position;
-    }
-    EXPECT_EQ(positions[0].x, positions[1].x);
-    EXPECT_EQ(positions[0].y, positions[1].y);
-    EXPECT_EQ(positions[0].z, positions[1].z);
-}
-
-TEST(SceneFailures, ExceptionsKeepTheirTextOthersReadUnknownError) {
-    const auto throwsWith = [](auto make) -> std::string {
+// The seed starts the generator, and one draw picks the preset. Failures keep
+// their text; anything that is no Exception reads "Unknown error".
+TEST_F(SceneTest, SeedingAndConstructionFailures) {
+    const Scene seeded(&glowImage, nullptr, 12345);
+    EXPECT_EQ(lumra::rand(), 19164);  // the rule's second draw from 12345
+    const auto failure = [](auto make) -> std::string {
         try {
             translateConstructionFailure(make);
         } catch (const Exception& e) {
             return e.message();
-        } catch (...) {
-            return "not an Exception";
         }
         return "nothing thrown";
     };
-    EXPECT_EQ(throwsWith([]() -> int { throw Exception("Out of particles"); }), "Out of particles");
-    EXPECT_EQ(throwsWith([]() -> int { throw std::bad_alloc(); }), "Unknown error");
-    EXPECT_EQ(throwsWith([]() -> int { throw std::runtime_error("x"); }), "Unknown error");
-    EXPECT_EQ(throwsWith([]() -> int { throw 42; }), "Unknown error");
-    EXPECT_EQ(translateConstructionFailure([] { return 7; }), 7);
+    EXPECT_EQ(failure([] { return Scene(nullptr, nullptr, 1); }), "Failed to load textures");
+    EXPECT_EQ(failure([]() -> int { throw std::bad_alloc(); }), "Unknown error");
+    EXPECT_EQ(failure([]() -> int { throw Exception(nullptr); }), "Unknown error");
 }
-
-}  // namespace

@@ -1,0 +1,273 @@
+// The display host under Wine: the window and its context, the window
+// procedure's answers reaching Windows, and the scene's bitmaps and preview.
+#include <windows.h>
+
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "display/win32/SaverScene.h"
+#include "display/win32/SaverWindowProc.h"
+#include "shell/Exception.h"
+#include "tests/support/MemoryStore.h"
+#include "tests/support/ProcessState.h"
+
+namespace {
+
+// Empties this thread's queue, quit included; paint messages leave only when dispatched.
+inline void drainMessages() {
+    MSG message;
+    for (int i = 0; i < 1000 && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE); ++i) {
+        if (message.message != WM_QUIT) DispatchMessageA(&message);
+    }
+}
+
+// True when a message of this kind waits in the thread's queue (it stays there).
+inline bool messageWaiting(UINT kind, HWND window = nullptr) {
+    MSG message;
+    return PeekMessageA(&message, window, kind, kind, PM_NOREMOVE) != FALSE;
+}
+
+template <typename Make>
+std::string failureOf(Make make) {
+    try {
+        make();
+    } catch (const Exception& e) {
+        return e.message();
+    }
+    return "nothing thrown";
+}
+
+template <typename Window>
+struct Inspected : Window {
+    std::int32_t windowWidth() const { return this->width; }
+    std::int32_t windowHeight() const { return this->height; }
+};
+
+class DisplayTest : public ::testing::Test {
+protected:
+    MemoryStore store;
+    SaverSettings settings{store};
+    HWND host = nullptr;
+
+    void SetUp() override {
+        ASSERT_EQ(GLWindow::instance, nullptr);
+        resetProcessState();
+        moduleInstance = reinterpret_cast<NativeHandle>(GetModuleHandleA(nullptr));
+        RunMode = Mode::Saver;
+        settings.loadSystemValues();
+        settings.load();
+        globalSettings = &settings;
+        drainMessages();
+    }
+
+    // The window outlives its object, as in the real program: remove it and its class.
+    void TearDown() override {
+        if (host != nullptr) DestroyWindow(host);  // takes the saver window with it
+        if (settings.window != 0) DestroyWindow(saverWindow());
+        UnregisterClassA("tirrans_class", reinterpret_cast<HINSTANCE>(moduleInstance));
+        drainMessages();
+        resetProcessState();
+    }
+
+    // Preview mode inside a visible host window made here.
+    HWND openHost(int x, int y, int w, int h) {
+        host = CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y, w, h, nullptr, nullptr,
+                               nullptr, nullptr);
+        RunMode = Mode::Preview;
+        mainWindowHandle = reinterpret_cast<NativeHandle>(host);
+        return host;
+    }
+
+    HWND saverWindow() const { return reinterpret_cast<HWND>(settings.window); }
+};
+
+bool screenSaverRunning() {
+    BOOL running = FALSE;
+    return SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0) && running;
+}
+
+TEST_F(DisplayTest, SaverWindowCoversTheScreenWithACurrentContextAndIsTheOnlyOne) {
+    ASSERT_FALSE(screenSaverRunning());
+    auto window = std::make_unique<Inspected<GLWindow>>();
+    EXPECT_EQ(GLWindow::instance, window.get());
+    EXPECT_TRUE(screenSaverRunning());
+    const HWND hwnd = saverWindow();
+    ASSERT_NE(hwnd, nullptr);
+    EXPECT_EQ(reinterpret_cast<HWND>(mainWindowHandle), hwnd);
+
+    EXPECT_TRUE(GetWindowLongPtrA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);  // its place is seen end to end
+
+
+    EXPECT_TRUE(window->timer.isRunning());
+    EXPECT_TRUE(settings.cursorBaseKnown);
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    EXPECT_EQ(settings.cursorBase.x, cursor.x);
+    EXPECT_EQ(settings.cursorBase.y, cursor.y);
+
+    // A second object is refused and leaves the live one in place.
+    EXPECT_EQ(failureOf([] { GLWindow second; }), "Multiple instances of Window found.");
+    EXPECT_EQ(GLWindow::instance, window.get());
+
+    window.reset();
+    EXPECT_EQ(GLWindow::instance, nullptr);
+    EXPECT_EQ(wglGetCurrentContext(), nullptr);
+    EXPECT_FALSE(screenSaverRunning());
+    EXPECT_TRUE(IsWindow(hwnd));  // the window lives on until the process ends
+}
+
+TEST_F(DisplayTest, FailuresReportTheirTextAndLeaveNoObject) {
+    // No window, or a hidden one, cannot show a preview that ever ends (the
+    // message-only parent and the desktop are refused end to end).
+    const HWND hidden = CreateWindowExA(0, "STATIC", "hidden", WS_OVERLAPPEDWINDOW, 0, 0, 200, 150, nullptr,
+                                        nullptr, nullptr, nullptr);
+    RunMode = Mode::Preview;
+    for (const HWND refused : {reinterpret_cast<HWND>(12345), hidden}) {
+        UnregisterClassA("tirrans_class", reinterpret_cast<HINSTANCE>(moduleInstance));
+        mainWindowHandle = reinterpret_cast<NativeHandle>(refused);
+        EXPECT_EQ(failureOf([] { GLWindow window; }), "Failed to create window...") << refused;
+        EXPECT_EQ(GLWindow::instance, nullptr);
+        EXPECT_EQ(mainWindowHandle, 0u);
+        EXPECT_EQ(wglGetCurrentContext(), nullptr);
+    }
+    DestroyWindow(hidden);
+
+    RunMode = Mode::Saver;
+    UnregisterClassA("tirrans_class", reinterpret_cast<HINSTANCE>(moduleInstance));
+    WNDCLASSEXA taken{};
+    taken.cbSize = sizeof taken;
+    taken.lpfnWndProc = DefWindowProcA;
+    taken.hInstance = reinterpret_cast<HINSTANCE>(moduleInstance);
+    taken.lpszClassName = "tirrans_class";
+    ASSERT_NE(RegisterClassExA(&taken), 0);
+    EXPECT_EQ(failureOf([] { GLWindow window; }), "Failed to register class!");
+    EXPECT_EQ(GLWindow::instance, nullptr);
+}
+
+// A preview fills its host's outer rectangle and leaves the keyboard to it.
+// The full-screen glow is seen end to end, but Wine shows no OpenGL drawn into
+// a child window, so the preview's frame is read back from its own context.
+TEST_F(DisplayTest, PreviewFillsItsHostAndDrawsTheGlowThere) {
+    ASSERT_NE(openHost(40, 30, 320, 240), nullptr);
+    SetFocus(host);
+    Inspected<SaverScene> scene;
+    EXPECT_EQ(GetFocus(), host);
+    const HWND child = saverWindow();
+    ASSERT_NE(child, nullptr);
+    EXPECT_EQ(GetParent(child), host);
+    EXPECT_TRUE(GetWindowLongPtrA(child, GWL_STYLE) & WS_CHILD);
+    EXPECT_EQ(std::tuple(scene.windowWidth(), scene.windowHeight()), std::tuple(320, 240));  // borders included
+    RECT childRect{};
+    GetWindowRect(child, &childRect);
+    POINT origin{0, 0};
+    ClientToScreen(host, &origin);
+    EXPECT_EQ(std::tuple(childRect.left, childRect.top, childRect.right - childRect.left),
+              std::tuple(origin.x, origin.y, 320));
+    // The emitter starts at the view's right edge; by 2.5 seconds its particles are well inside.
+    for (int frames = 0; scene.timer.elapsedSeconds() < 2.5f && frames < 200000; ++frames) {
+        ASSERT_EQ(scene.frameStep(), 1);
+    }
+    // Pixels whose blue leads with little red:
+    std::vector<unsigned char> pixels(static_cast<std::size_t>(scene.windowWidth()) * scene.windowHeight() * 4);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, scene.windowWidth(), scene.windowHeight(), GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    int blueCyan = 0;
+    for (std::size_t i = 0; i < pixels.size(); i += 4) {
+        const int r = pixels[i], g = pixels[i + 1], b = pixels[i + 2];
+        if (r + g + b > 60 && b >= g && b > 2 * r + 20) ++blueCyan;
+    }
+    EXPECT_GT(blueCyan, 20);
+}
+
+TEST_F(DisplayTest, MissingBitmapsFailAndReleaseTheWindowObject) {
+    // A module that carries no bitmap 104 or 114.
+    moduleInstance = reinterpret_cast<NativeHandle>(GetModuleHandleA("kernel32.dll"));
+    EXPECT_EQ(failureOf([] { SaverScene scene; }), "Failed to load textures");
+    EXPECT_EQ(GLWindow::instance, nullptr);
+    EXPECT_EQ(wglGetCurrentContext(), nullptr);
+    UnregisterClassA("tirrans_class", reinterpret_cast<HINSTANCE>(moduleInstance));
+}
+
+
+// Which messages stand for which event; the decisions on events are tested
+// natively, and the run ending on input end to end.
+TEST(SaverWindowProc, EachMessageStandsForItsEvent) {
+    using E = SaverEvent;
+    const struct { UINT message; WPARAM wParam; SaverEvent event; } rows[] = {
+        {WM_DESTROY, 0, E::Ending}, {WM_CLOSE, 0, E::Ending}, {WM_QUIT, 0, E::Ending},
+        {WM_ACTIVATE, WA_INACTIVE, E::Deactivated}, {WM_ACTIVATE, WA_ACTIVE, E::Activated},
+        {WM_ACTIVATE, WA_CLICKACTIVE, E::Activated},
+        {WM_ACTIVATE, 0x00010000, E::Activated},  // WA_INACTIVE while minimized: not deactivated
+        {WM_ACTIVATEAPP, FALSE, E::Deactivated}, {WM_ACTIVATEAPP, TRUE, E::Activated},
+        {WM_NCACTIVATE, FALSE, E::Deactivated}, {WM_NCACTIVATE, TRUE, E::Activated},
+        {WM_SETCURSOR, 0, E::SetCursor}, {WM_MOUSEMOVE, 0, E::MouseMove},
+        {WM_KEYDOWN, 0x41, E::KeyOrButton}, {WM_KEYUP, 0x41, E::KeyOrButton},
+        {WM_LBUTTONDOWN, MK_LBUTTON, E::KeyOrButton}, {WM_RBUTTONDOWN, MK_RBUTTON, E::KeyOrButton},
+        {WM_MBUTTONDOWN, MK_MBUTTON, E::KeyOrButton},
+        {WM_SYSCOMMAND, SC_SCREENSAVE, E::SystemCommand}, {WM_SYSCOMMAND, SC_CLOSE, E::SystemCommand},
+        // Alt+key and F10, button releases, double clicks and the wheel pass on.
+        {WM_SYSKEYDOWN, 0x41, E::Other}, {WM_SYSKEYUP, 0x41, E::Other}, {WM_LBUTTONUP, 0, E::Other},
+        {WM_LBUTTONDBLCLK, MK_LBUTTON, E::Other}, {WM_RBUTTONUP, 0, E::Other}, {WM_MOUSEWHEEL, 0x00780000, E::Other},
+        {WM_PAINT, 0, E::Other}, {WM_CHAR, 0x41, E::Other},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(translateMessage(row.message, row.wParam), row.event) << std::hex << row.message << " " << row.wParam;
+    }
+#ifdef _WIN64
+    EXPECT_EQ(translateMessage(WM_ACTIVATEAPP, WPARAM{1} << 32), E::Activated);  // the whole wParam counts
+#endif
+}
+
+// Each kind of decision must reach Windows on a live window: the cursor, a
+// posted WM_CLOSE, the quit message, and the default procedure.
+class DisplayWindowProc : public DisplayTest {
+protected:
+    std::unique_ptr<GLWindow> window;
+
+    void open(std::int32_t mode) {
+        if (mode == Mode::Preview) openHost(0, 0, 200, 150);
+        window = std::make_unique<GLWindow>();
+        drainMessages();
+    }
+    void TearDown() override {
+        window.reset();
+        DisplayTest::TearDown();
+    }
+    LRESULT send(UINT message, WPARAM wParam = 0) { return SendMessageA(saverWindow(), message, wParam, 0); }
+    void setCursor() {
+        SendMessageA(saverWindow(), WM_SETCURSOR, reinterpret_cast<WPARAM>(saverWindow()),
+                     MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    }
+    bool closeWasRequested() { return settings.closeRequested != 0 && messageWaiting(WM_CLOSE, saverWindow()); }
+};
+
+TEST_F(DisplayWindowProc, PreviewDeactivationPostsACloseAndShowsTheArrow) {
+    open(Mode::Preview);
+    setCursor();
+    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));
+    EXPECT_EQ(send(WM_NCACTIVATE, FALSE), 0);
+    EXPECT_TRUE(closeWasRequested());
+}
+
+TEST_F(DisplayWindowProc, SaverHidesTheCursorClosesOnAKeyAndQuitsOnClose) {
+    open(Mode::Saver);
+    setCursor();
+    EXPECT_EQ(GetCursor(), nullptr);
+    EXPECT_EQ(send(WM_SYSCOMMAND, SC_CLOSE), 0);
+    EXPECT_FALSE(closeWasRequested());
+    EXPECT_EQ(send(WM_GETTEXTLENGTH), 7);  // "Tirrans", from the default procedure
+
+    EXPECT_EQ(send(WM_KEYDOWN, 0x41), 0);
+    EXPECT_TRUE(closeWasRequested());
+    EXPECT_FALSE(messageWaiting(WM_QUIT));
+    EXPECT_EQ(send(WM_CLOSE), 0);
+    EXPECT_TRUE(messageWaiting(WM_QUIT));
+    EXPECT_TRUE(IsWindow(saverWindow()));  // not destroyed by the close
+}
+
+}  // namespace
