@@ -6,37 +6,39 @@
 
 namespace {
 
-const MonitorRect* choosePrimary(const std::vector<MonitorRect>& usable) {
-    for (const auto& monitor : usable) {
-        if (monitor.primary) return &monitor;
-    }
-    for (const auto& monitor : usable) {
-        if (monitor.area.left == 0 && monitor.area.top == 0) return &monitor;
-    }
-    return &usable.front();
-}
+bool usable(const MonitorRect& monitor) { return monitor.area.width() > 0 && monitor.area.height() > 0; }
 
 }  // namespace
 
-ScreenLayout layoutScreens(const std::vector<MonitorRect>& monitors, std::int32_t fallbackWidth,
+ScreenLayout layoutScreens(const MonitorRect* monitors, std::size_t count, std::int32_t fallbackWidth,
                            std::int32_t fallbackHeight) {
-    std::vector<MonitorRect> usable;
-    for (const auto& monitor : monitors) {
-        if (monitor.area.width() > 0 && monitor.area.height() > 0) usable.push_back(monitor);
+    const MonitorRect fallback{{0, 0, fallbackWidth, fallbackHeight}, true};
+    // The primary: the one flagged, else the one whose corner is the origin, else the first.
+    const MonitorRect* primary = nullptr;
+    for (int pass = 0; pass < 3 && primary == nullptr; ++pass) {
+        for (std::size_t i = 0; i < count && primary == nullptr; ++i) {
+            const MonitorRect& m = monitors[i];
+            const bool origin = m.area.left == 0 && m.area.top == 0;
+            if (usable(m) && (pass == 2 || (pass == 0 ? m.primary : origin))) primary = &m;
+        }
     }
-    if (usable.empty()) usable.push_back({{0, 0, fallbackWidth, fallbackHeight}, true});
+    if (primary == nullptr) {
+        monitors = primary = &fallback;
+        count = 1;
+    }
 
     ScreenLayout layout;
-    layout.window = usable.front().area;
-    for (const auto& monitor : usable) {
-        layout.window.left = std::min(layout.window.left, monitor.area.left);
-        layout.window.top = std::min(layout.window.top, monitor.area.top);
-        layout.window.right = std::max(layout.window.right, monitor.area.right);
-        layout.window.bottom = std::max(layout.window.bottom, monitor.area.bottom);
+    layout.window = primary->area;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!usable(monitors[i])) continue;
+        const ScreenRect& area = monitors[i].area;
+        layout.window.left = std::min(layout.window.left, area.left);
+        layout.window.top = std::min(layout.window.top, area.top);
+        layout.window.right = std::max(layout.window.right, area.right);
+        layout.window.bottom = std::max(layout.window.bottom, area.bottom);
     }
-    const ScreenRect& primary = choosePrimary(usable)->area;
     // GL counts rows from the bottom of the window, the screen from the top.
-    layout.primaryViewport = {primary.left - layout.window.left, layout.window.bottom - primary.bottom,
-                              primary.width(), primary.height()};
+    const ScreenRect& p = primary->area;
+    layout.primaryViewport = {p.left - layout.window.left, layout.window.bottom - p.bottom, p.width(), p.height()};
     return layout;
 }

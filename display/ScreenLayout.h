@@ -3,8 +3,8 @@
 // single-monitor desk would, the rest of the window stays black.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <vector>
 
 // A rectangle in virtual-screen pixels; right and bottom are exclusive, as in
 // the system's RECT.
@@ -40,5 +40,5 @@ struct ScreenLayout {
 // (0, 0), fallbackWidth by fallbackHeight, as on a single-monitor desk. If no
 // monitor is flagged primary, the one whose corner is the origin is taken,
 // since that is where Windows puts the primary, else the first.
-ScreenLayout layoutScreens(const std::vector<MonitorRect>& monitors, std::int32_t fallbackWidth,
+ScreenLayout layoutScreens(const MonitorRect* monitors, std::size_t count, std::int32_t fallbackWidth,
                            std::int32_t fallbackHeight);

@@ -104,8 +104,9 @@ void GLWindow::createWindow() {
         // The window covers every monitor, so none keeps showing the desktop;
         // the picture fills the primary monitor alone, as on a single-monitor
         // desk, and the rest of the window stays black.
-        const ScreenLayout layout =
-            layoutScreens(listMonitors(), GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+        const MonitorList monitors = listMonitors();
+        const ScreenLayout layout = layoutScreens(monitors.monitors, monitors.count, GetSystemMetrics(SM_CXSCREEN),
+                                                  GetSystemMetrics(SM_CYSCREEN));
         createdWidth = layout.primaryViewport.width;
         createdHeight = layout.primaryViewport.height;
         pictureLeft = layout.primaryViewport.x;

@@ -11,16 +11,17 @@ BOOL CALLBACK addMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
     info.cbSize = sizeof info;
     if (GetMonitorInfoA(monitor, &info)) {
         const RECT& r = info.rcMonitor;
-        reinterpret_cast<std::vector<MonitorRect>*>(data)->push_back(
-            {{r.left, r.top, r.right, r.bottom}, (info.dwFlags & MONITORINFOF_PRIMARY) != 0});
+        MonitorList& list = *reinterpret_cast<MonitorList*>(data);
+        list.monitors[list.count++] = {{r.left, r.top, r.right, r.bottom}, (info.dwFlags & MONITORINFOF_PRIMARY) != 0};
+        return list.count < MonitorList::Capacity;
     }
     return TRUE;
 }
 
 }  // namespace
 
-std::vector<MonitorRect> listMonitors() {
-    std::vector<MonitorRect> monitors;
-    EnumDisplayMonitors(nullptr, nullptr, addMonitor, reinterpret_cast<LPARAM>(&monitors));
-    return monitors;
+MonitorList listMonitors() {
+    MonitorList list;
+    EnumDisplayMonitors(nullptr, nullptr, addMonitor, reinterpret_cast<LPARAM>(&list));
+    return list;
 }

@@ -31,7 +31,7 @@ TEST(ScreenLayout, WindowCoversEveryMonitorAndThePictureStaysOnThePrimary) {
     const auto rect = [](const ScreenRect& r) { return std::make_tuple(r.left, r.top, r.right, r.bottom); };
     const auto view = [](const Viewport& v) { return std::make_tuple(v.x, v.y, v.width, v.height); };
     for (const auto& c : cases) {
-        const ScreenLayout layout = layoutScreens(c.monitors, 1024, 768);
+        const ScreenLayout layout = layoutScreens(c.monitors.data(), c.monitors.size(), 1024, 768);
         EXPECT_EQ(rect(layout.window), rect(c.window)) << c.name;
         EXPECT_EQ(view(layout.primaryViewport), view(c.viewport)) << c.name;
     }
