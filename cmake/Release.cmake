@@ -1,11 +1,6 @@
 # Release shape of the Windows build: the version the resources carry (from
 # the project version, the one place it is set), the stripped lumra.scr that
 # ships, and a check that reads both back from the built file.
-foreach(part MAJOR MINOR PATCH)
-    if(NOT PROJECT_VERSION_${part})
-        set(PROJECT_VERSION_${part} 0)
-    endif()
-endforeach()
 file(CONFIGURE OUTPUT ${LUMRA_GENERATED}/LumraVersion.h @ONLY CONTENT
 "/* Written by the build from the CMake project version. */
 #define LUMRA_VERSION_MAJOR @PROJECT_VERSION_MAJOR@

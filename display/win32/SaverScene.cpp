@@ -41,8 +41,7 @@ private:
 SaverScene::SaverScene() {
     const BitmapResource glow(IDB_GLOW);
     const BitmapResource secondGlow(IDB_SECOND_GLOW);
-    scene.reset(translateConstructionFailure(
-        [&] { return new Scene(glow.image(), secondGlow.image(), GetTickCount()); }));
+    scene = std::make_unique<Scene>(glow.image(), secondGlow.image(), GetTickCount());
     SaverScene::resize(width, height);
 }
 
