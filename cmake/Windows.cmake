@@ -73,5 +73,11 @@ add_test(NAME e2e COMMAND ${LUMRA_EMULATOR} $<TARGET_FILE:e2e_tests> --gtest_fil
 add_test(NAME e2e-noglx COMMAND ${CMAKE_COMMAND} -E env --unset=LUMRA_WINE_SESSION "LUMRA_XVFB_ARGS=-extension GLX"
          ${PROJECT_SOURCE_DIR}/scripts/wine-run ${CMAKE_BINARY_DIR}/noglx ${LUMRA_WINE_ARCH}
          $<TARGET_FILE:e2e_tests> --gtest_filter=NoGlx.*)
-set_tests_properties(e2e e2e-noglx PROPERTIES LABELS e2e TIMEOUT 900)
+# Two monitors, the secondary left of the primary: sessions of their own too,
+# without the virtual desktop, which always shows one monitor.
+add_test(NAME e2e-monitors COMMAND ${CMAKE_COMMAND} -E env --unset=LUMRA_WINE_SESSION
+         "LUMRA_MONITORS=*800x600+640+0 640x480+0+0"
+         ${PROJECT_SOURCE_DIR}/scripts/wine-run ${CMAKE_BINARY_DIR}/monitors ${LUMRA_WINE_ARCH}
+         $<TARGET_FILE:e2e_tests> --gtest_filter=DisplayE2e.SaverCoversEveryMonitor*)
+set_tests_properties(e2e e2e-noglx e2e-monitors PROPERTIES LABELS e2e TIMEOUT 900)
 include(${PROJECT_SOURCE_DIR}/cmake/Release.cmake)

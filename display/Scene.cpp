@@ -34,6 +34,13 @@ void applyFixedState() {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_FASTEST);
     glHint(GL_POINT_SMOOTH_HINT, GL_FASTEST);
+    // A clear honours the scissor box, not the viewport.
+    glEnable(GL_SCISSOR_TEST);
+}
+
+void applyViewport(const Viewport& area) {
+    glViewport(area.x, area.y, area.width, area.height);
+    glScissor(area.x, area.y, area.width, area.height);
 }
 
 }  // namespace
@@ -55,8 +62,10 @@ Scene::Scene(const TextureImage* primary, const TextureImage* secondary, std::ui
     sceneParticleSystem->camera.position = Vector3(0.0f, 55.0f, 120.0f);
 }
 
-void Scene::reshape(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height) {
-    glViewport(x, y, width, usableHeight(height));
+void Scene::reshape(const Viewport& viewport) {
+    area = viewport;
+    area.height = usableHeight(viewport.height);
+    applyViewport(area);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glFrustum(-frustumHalfWidth, frustumHalfWidth, -frustumHalfHeight, frustumHalfHeight, frustumNear,
@@ -66,6 +75,7 @@ void Scene::reshape(std::int32_t x, std::int32_t y, std::int32_t width, std::int
 }
 
 void Scene::draw() const {
+    applyViewport(area);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     const Vector3& p = sceneParticleSystem->camera.position;

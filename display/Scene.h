@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "display/ScreenLayout.h"
 #include "particles/ParticleSystem.h"
 #include "shell/Exception.h"
 
@@ -47,14 +48,16 @@ public:
     // ("Unknown error" for anything unexpected, running out of memory included).
     Scene(const TextureImage* primary, const TextureImage* secondary, std::uint32_t seed);
 
-    // Draws into (x, y, width, height) of the window, origin bottom-left. A
-    // zero height would make the viewport empty; it is drawn one pixel high.
-    void reshape(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height);
+    // Draws into this part of the window, and only there. A zero height would
+    // make the viewport empty; it is drawn one pixel high.
+    void reshape(const Viewport& viewport);
     static std::int32_t usableHeight(std::int32_t height) { return height == 0 ? 1 : height; }
 
     // Advances the effect to time, in seconds since the frame timer started.
     void update(float time) { sceneParticleSystem->update(time); }
-    // Clear, camera, texture and the live particles. The caller swaps.
+    // Clear, camera, texture and the live particles, inside the viewport
+    // alone, so that scenes side by side in one window leave each other be.
+    // The caller swaps.
     void draw() const;
 
     ParticleSystem& particles() { return *sceneParticleSystem; }
@@ -63,4 +66,5 @@ private:
     std::unique_ptr<ParticleSystem> sceneParticleSystem;
     unsigned int primaryTexture = 0;
     unsigned int secondaryTexture = 0;
+    Viewport area;
 };

@@ -1,5 +1,5 @@
 // The multi-monitor geometry of Saver mode: the bounding box of the monitors
-// and the primary monitor's viewport inside it.
+// and one viewport per monitor inside it.
 #include "display/ScreenLayout.h"
 
 #include <algorithm>
@@ -10,9 +10,17 @@ bool usable(const MonitorRect& monitor) { return monitor.area.width() > 0 && mon
 
 }  // namespace
 
+ScreenLayout wholeWindow(std::int32_t width, std::int32_t height) {
+    ScreenLayout layout;
+    layout.window = {0, 0, width, height};
+    layout.viewports[0] = {0, 0, width, height};
+    layout.count = 1;
+    return layout;
+}
+
 ScreenLayout layoutScreens(const MonitorRect* monitors, std::size_t count, std::int32_t fallbackWidth,
                            std::int32_t fallbackHeight) {
-    const MonitorRect fallback{{0, 0, fallbackWidth, fallbackHeight}, true};
+    count = std::min(count, MaxMonitors);
     // The primary: the one flagged, else the one whose corner is the origin, else the first.
     const MonitorRect* primary = nullptr;
     for (int pass = 0; pass < 3 && primary == nullptr; ++pass) {
@@ -22,10 +30,7 @@ ScreenLayout layoutScreens(const MonitorRect* monitors, std::size_t count, std::
             if (usable(m) && (pass == 2 || (pass == 0 ? m.primary : origin))) primary = &m;
         }
     }
-    if (primary == nullptr) {
-        monitors = primary = &fallback;
-        count = 1;
-    }
+    if (primary == nullptr) return wholeWindow(fallbackWidth, fallbackHeight);
 
     ScreenLayout layout;
     layout.window = primary->area;
@@ -38,7 +43,12 @@ ScreenLayout layoutScreens(const MonitorRect* monitors, std::size_t count, std::
         layout.window.bottom = std::max(layout.window.bottom, area.bottom);
     }
     // GL counts rows from the bottom of the window, the screen from the top.
-    const ScreenRect& p = primary->area;
-    layout.primaryViewport = {p.left - layout.window.left, layout.window.bottom - p.bottom, p.width(), p.height()};
+    const auto viewportOf = [&layout](const ScreenRect& r) {
+        return Viewport{r.left - layout.window.left, layout.window.bottom - r.bottom, r.width(), r.height()};
+    };
+    layout.viewports[layout.count++] = viewportOf(primary->area);
+    for (std::size_t i = 0; i < count; ++i) {
+        if (&monitors[i] != primary && usable(monitors[i])) layout.viewports[layout.count++] = viewportOf(monitors[i].area);
+    }
     return layout;
 }

@@ -1,6 +1,6 @@
 // Where the saver's window goes when it must cover every monitor, and where
-// the picture sits inside it: the primary monitor shows exactly the picture a
-// single-monitor desk would, the rest of the window stays black.
+// each monitor's picture sits inside it: the primary's first, exactly where a
+// single-monitor desk would have it, then every other monitor's.
 #pragma once
 
 #include <cstddef>
@@ -30,15 +30,26 @@ struct Viewport {
     std::int32_t height = 0;
 };
 
+// More monitors than any desk has; the lists stay fixed arrays, which keeps
+// the standard library's allocation and exception code out of the executable.
+constexpr std::size_t MaxMonitors = 64;
+
 struct ScreenLayout {
     ScreenRect window;
-    Viewport primaryViewport;
+    // viewports[0] is the primary monitor's; the others follow in the order listed.
+    Viewport viewports[MaxMonitors];
+    std::size_t count = 0;
 };
 
-// The window is the bounding box of the monitors. Without a usable monitor
-// (the list could not be read) the window is the primary screen alone at
-// (0, 0), fallbackWidth by fallbackHeight, as on a single-monitor desk. If no
-// monitor is flagged primary, the one whose corner is the origin is taken,
-// since that is where Windows puts the primary, else the first.
+// One picture filling a window of that size (a preview, or a desk whose
+// monitors cannot be read).
+ScreenLayout wholeWindow(std::int32_t width, std::int32_t height);
+
+// The window is the bounding box of the monitors, and every monitor with an
+// area gets a viewport. Without a usable monitor (the list could not be read)
+// the window is the primary screen alone at (0, 0), fallbackWidth by
+// fallbackHeight. If no monitor is flagged primary, the one whose corner is
+// the origin is taken, since that is where Windows puts the primary, else the
+// first.
 ScreenLayout layoutScreens(const MonitorRect* monitors, std::size_t count, std::int32_t fallbackWidth,
                            std::int32_t fallbackHeight);

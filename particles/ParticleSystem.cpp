@@ -21,6 +21,14 @@ void resetSweepAngles() {
     bobAngle = 180.0f;
 }
 
+EffectStream currentEffectStream() { return {lumra::generatorState(), orbitAngle, bobAngle}; }
+
+void useEffectStream(const EffectStream& stream) {
+    lumra::srand(stream.generator);
+    orbitAngle = stream.orbit;
+    bobAngle = stream.bob;
+}
+
 namespace {
 
 constexpr double Pi = 3.14159265358979323846;

@@ -95,5 +95,16 @@ private:
 // The sweep angles (degrees) live for the whole process, not per system.
 extern float orbitAngle;
 extern float bobAngle;
-// Puts the sweep angles back to their program-start values (for tests).
+// Puts the sweep angles back to their program-start values.
 void resetSweepAngles();
+
+// What a running effect advances besides its own system: the generator and
+// the sweep angles, both process-wide. A process that runs several effects
+// keeps a stream for each and puts it in place around that effect's work.
+struct EffectStream {
+    std::uint32_t generator;
+    float orbit;
+    float bob;
+};
+EffectStream currentEffectStream();
+void useEffectStream(const EffectStream& stream);

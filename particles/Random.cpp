@@ -11,6 +11,8 @@ namespace lumra {
 
 void srand(std::uint32_t seed) { state = seed; }
 
+std::uint32_t generatorState() { return state; }
+
 int rand() {
     state = state * 214013u + 2531011u;
     return static_cast<int>((state >> 16) & static_cast<std::uint32_t>(RandMax));

@@ -8,5 +8,7 @@
 namespace lumra {
 constexpr int RandMax = 32767;
 void srand(std::uint32_t seed);
+// The state as it stands; srand with it resumes the sequence from there.
+std::uint32_t generatorState();
 int rand();
 }  // namespace lumra

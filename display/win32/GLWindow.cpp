@@ -21,6 +21,29 @@ const char* const windowTitle = "Tirrans";
 HWND mainWindow() { return reinterpret_cast<HWND>(mainWindowHandle); }
 HINSTANCE module() { return reinterpret_cast<HINSTANCE>(moduleInstance); }
 
+// The screen-saver settings start a preview on their monitor control while
+// the page is still being built, so a hidden host is a real one: the preview
+// shows with it and ends with it. Refused are only hosts under which a preview
+// could never end: no window at all, the desktop (the preview would cover the
+// screen with nothing to close it), and a message-only window, whose tree
+// never shows and never goes away on the user's account.
+bool canHostPreview(HWND host) {
+    const HWND desktop = GetDesktopWindow();
+    return IsWindow(host) && host != desktop && GetAncestor(GetAncestor(host, GA_ROOT), GA_PARENT) == desktop;
+}
+
+// The frame loop never waits on its own account, so on a driver that does
+// not sync by default it would draw thousands of frames a second: the swap
+// is asked to wait for the display instead. A driver without the extension
+// goes on as before.
+void syncSwapsToTheDisplay() {
+    using SwapInterval = BOOL(WINAPI*)(int);
+    // Through void(*)(), the one function type a cast may pass through unwarned.
+    const auto setInterval = reinterpret_cast<SwapInterval>(
+        reinterpret_cast<void (*)()>(wglGetProcAddress("wglSwapIntervalEXT")));
+    if (setInterval != nullptr) setInterval(1);
+}
+
 void setScreenSaverRunning(UINT running) {
     UINT previous = 0;
     SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, running, &previous, 0);
@@ -81,43 +104,31 @@ void GLWindow::createWindow() {
     }
 
     HWND created = nullptr;
-    std::int32_t createdWidth = 0;
-    std::int32_t createdHeight = 0;
     if (RunMode == Mode::Preview) {
         // The whole outer rectangle of the host, borders included. A handle
-        // that names no window leaves the rectangle empty, and the child
-        // window then fails for want of a parent.
+        // that names no window leaves the rectangle empty.
         const HWND host = mainWindow();
         RECT outer{};
         GetWindowRect(host, &outer);
-        createdWidth = outer.right - outer.left;
-        createdHeight = outer.bottom - outer.top;
-        // Only a real, visible window other than the desktop can host a
-        // preview that shows and ends: under a message-only parent it would
-        // run unseen forever, and on the desktop it would cover the screen
-        // with nothing to close it.
-        if (IsWindow(host) && IsWindowVisible(host) && host != GetDesktopWindow()) {
+        layout = wholeWindow(outer.right - outer.left, outer.bottom - outer.top);
+        if (canHostPreview(host)) {
             created = CreateWindowExA(0, windowClassName, windowTitle, WS_CHILD | WS_VISIBLE, 0, 0,
-                                      createdWidth, createdHeight, host, nullptr, module(), nullptr);
+                                      layout.window.width(), layout.window.height(), host, nullptr, module(),
+                                      nullptr);
         }
     } else {
-        // The window covers every monitor, so none keeps showing the desktop;
-        // the picture fills the primary monitor alone, as on a single-monitor
-        // desk, and the rest of the window stays black.
+        // The window covers every monitor, so none keeps showing the desktop,
+        // and each monitor gets its own picture.
         const MonitorList monitors = listMonitors();
-        const ScreenLayout layout = layoutScreens(monitors.monitors, monitors.count, GetSystemMetrics(SM_CXSCREEN),
-                                                  GetSystemMetrics(SM_CYSCREEN));
-        createdWidth = layout.primaryViewport.width;
-        createdHeight = layout.primaryViewport.height;
-        pictureLeft = layout.primaryViewport.x;
-        pictureBottom = layout.primaryViewport.y;
+        layout = layoutScreens(monitors.monitors, monitors.count, GetSystemMetrics(SM_CXSCREEN),
+                               GetSystemMetrics(SM_CYSCREEN));
         created = CreateWindowExA(WS_EX_TOPMOST, windowClassName, windowTitle, WS_POPUP | WS_VISIBLE,
                                   layout.window.left, layout.window.top, layout.window.width(),
                                   layout.window.height(), nullptr, nullptr, module(), nullptr);
     }
     mainWindowHandle = reinterpret_cast<NativeHandle>(created);
-    width = createdWidth;
-    height = createdHeight;
+    width = layout.viewports[0].width;
+    height = layout.viewports[0].height;
     if (created == nullptr) {
         throw Exception("Failed to create window...");
     }
@@ -179,6 +190,7 @@ void GLWindow::createContext() {
     if (!wglMakeCurrent(deviceContext, renderContext)) {
         throw Exception("Can't activate GLRC.");
     }
+    syncSwapsToTheDisplay();
 }
 
 void GLWindow::releaseContexts() {

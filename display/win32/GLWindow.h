@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "display/FrameTimer.h"
+#include "display/ScreenLayout.h"
 
 class GLWindow {
 public:
@@ -31,12 +32,11 @@ public:
 
 protected:
     bool active;
-    // The size of the picture, and where its bottom-left corner sits in the
-    // window (not at the origin only when the window spans several monitors).
+    // The size of the primary monitor's picture (the whole window's in a
+    // preview), and where every monitor's picture sits in the window.
     std::int32_t width;
     std::int32_t height;
-    std::int32_t pictureLeft = 0;
-    std::int32_t pictureBottom = 0;
+    ScreenLayout layout;
     std::int32_t colorBits;
     HGLRC renderContext;
     HDC deviceContext;

@@ -13,7 +13,7 @@ BOOL CALLBACK addMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
         const RECT& r = info.rcMonitor;
         MonitorList& list = *reinterpret_cast<MonitorList*>(data);
         list.monitors[list.count++] = {{r.left, r.top, r.right, r.bottom}, (info.dwFlags & MONITORINFOF_PRIMARY) != 0};
-        return list.count < MonitorList::Capacity;
+        return list.count < MaxMonitors;
     }
     return TRUE;
 }

@@ -4,11 +4,9 @@
 #include "display/ScreenLayout.h"
 
 // Every monitor's rectangle in virtual-screen coordinates, with the primary
-// flagged; none when the system cannot list them. A fixed list keeps the
-// standard library's allocation and exception code out of the executable.
+// flagged; none when the system cannot list them.
 struct MonitorList {
-    static constexpr std::size_t Capacity = 64;  // more than any desk has
-    MonitorRect monitors[Capacity];
+    MonitorRect monitors[MaxMonitors];
     std::size_t count = 0;
 };
 MonitorList listMonitors();

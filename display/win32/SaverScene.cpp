@@ -1,5 +1,6 @@
-// The saver window's scene: bitmaps 104 and 114 from the module, the scene
-// built on them, and one frame after another until the quit message.
+// The saver window's scenes: bitmaps 104 and 114 from the module, a scene
+// per monitor built on them, and one frame after another until the quit
+// message.
 #include "display/win32/SaverScene.h"
 
 #include "resources/ResourceIds.h"
@@ -41,7 +42,7 @@ private:
 SaverScene::SaverScene() {
     const BitmapResource glow(IDB_GLOW);
     const BitmapResource secondGlow(IDB_SECOND_GLOW);
-    scene = std::make_unique<Scene>(glow.image(), secondGlow.image(), GetTickCount());
+    scenes = std::make_unique<MonitorScenes>(glow.image(), secondGlow.image(), GetTickCount(), layout);
     SaverScene::resize(width, height);
 }
 
@@ -50,7 +51,7 @@ SaverScene::~SaverScene() = default;
 void SaverScene::resize(std::int32_t newWidth, std::int32_t newHeight) {
     width = newWidth;
     height = Scene::usableHeight(newHeight);
-    scene->reshape(pictureLeft, pictureBottom, width, height);
+    scenes->scene(0).reshape({layout.viewports[0].x, layout.viewports[0].y, width, height});
 }
 
 std::int32_t SaverScene::frameStep() {
@@ -65,9 +66,9 @@ std::int32_t SaverScene::frameStep() {
 
 void SaverScene::updateParticles() {
     // The absolute time since the timer started, not the frame's length.
-    scene->update(timer.elapsedSeconds());
+    scenes->update(timer.elapsedSeconds());
 }
 
-void SaverScene::drawParticles() { scene->draw(); }
+void SaverScene::drawParticles() { scenes->draw(); }
 
 void SaverScene::presentFrame() { SwapBuffers(deviceContext); }

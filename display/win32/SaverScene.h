@@ -1,12 +1,12 @@
-// The GLWindow that shows the scene: it loads the glow bitmaps from the
-// module's resources, hands them to the portable scene, and runs the body
-// of the frame loop.
+// The GLWindow that shows the scene on every monitor it covers: it loads the
+// glow bitmaps from the module's resources, hands them to the portable
+// scenes, and runs the body of the frame loop.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 
-#include "display/Scene.h"
+#include "display/MonitorScenes.h"
 #include "display/win32/GLWindow.h"
 
 class SaverScene : public GLWindow {
@@ -16,8 +16,8 @@ public:
     SaverScene();
     ~SaverScene() override;
 
-    // Viewport and projection for a window of that size; a height of 0 is
-    // taken as 1.
+    // Viewport and projection of the primary monitor's picture (the whole
+    // preview's) for that size; a height of 0 is taken as 1.
     virtual void resize(std::int32_t width, std::int32_t height);
     // 1 while the run goes on, 0 once the quit message has been taken.
     std::int32_t frameStep();
@@ -30,5 +30,5 @@ protected:
     void presentFrame();
 
 private:
-    std::unique_ptr<Scene> scene;
+    std::unique_ptr<MonitorScenes> scenes;
 };

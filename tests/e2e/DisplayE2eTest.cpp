@@ -1,10 +1,14 @@
-// The drawing modes of lumra.scr as a user sees them: the glow, the input
-// that ends a run, a preview host, and the start-up failure box.
+// The drawing modes of lumra.scr as a user sees them: the glow on every
+// monitor, the input that ends a run, the preview as the screen-saver
+// settings page drives it, and the start-up failure box.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -12,9 +16,6 @@
 #include "tests/e2e/E2eSupport.h"
 
 namespace {
-
-constexpr DWORD startTimeoutMs = 10000;
-constexpr DWORD endTimeoutMs = 2000;
 
 // Of the screen's pixels inside rect (every fourth on both axes), those lit
 // and those lit blue-cyan: blue leading, with little red.
@@ -75,17 +76,35 @@ protected:
     // Starts "/s" and waits for its full-screen window.
     static HWND startSaver(e2e::SaverProcess& saver) {
         EXPECT_TRUE(saver.started());
-        return e2e::waitForWindow("tirrans_class", "Tirrans", startTimeoutMs);
+        return e2e::waitForWindow("tirrans_class", "Tirrans");
     }
 
     static void expectEndsWithZero(e2e::SaverProcess& saver) {
         DWORD code = 1234;
-        ASSERT_TRUE(e2e::pollUntil(endTimeoutMs, [&] { return saver.waitForExit(0, code); })) << "still running";
+        ASSERT_TRUE(saver.waitForExit(e2e::patienceMs, code)) << "still running";
         EXPECT_EQ(code, 0u);
+    }
+
+    // Waits until the picture inside rect glows, read from the screen.
+    static void expectGlow(const RECT& rect) {
+        Picture picture;
+        EXPECT_TRUE(e2e::pollUntil(e2e::patienceMs, [&] { return (picture = lookAt(rect)).glows(); }, 100))
+            << picture.blueCyan << " of " << picture.lit << " lit pixels are blue-cyan";
     }
 };
 
-TEST_F(DisplayE2e, SaverCoversTheScreenWithTheGlowAndEndsOnAKeyOrAClick) {
+BOOL CALLBACK addMonitor(HMONITOR, HDC, LPRECT area, LPARAM list) {
+    reinterpret_cast<std::vector<RECT>*>(list)->push_back(*area);
+    return TRUE;
+}
+
+// On as many monitors as the session has (LUMRA_MONITORS lists them; the e2e-
+// monitors test runs this with two, the secondary left of the primary).
+TEST_F(DisplayE2e, SaverCoversEveryMonitorWithTheGlowAndEndsOnAKeyOrAClick) {
+    std::vector<RECT> monitors;
+    EnumDisplayMonitors(nullptr, nullptr, addMonitor, reinterpret_cast<LPARAM>(&monitors));
+    const std::string desk = std::getenv("LUMRA_MONITORS") ? std::getenv("LUMRA_MONITORS") : "1x1";
+    ASSERT_EQ(monitors.size(), static_cast<std::size_t>(std::count(desk.begin(), desk.end(), 'x')));
     for (const bool key : {true, false}) {
         SCOPED_TRACE(key ? "key" : "click");
         e2e::SaverProcess saver("/s");
@@ -94,13 +113,17 @@ TEST_F(DisplayE2e, SaverCoversTheScreenWithTheGlowAndEndsOnAKeyOrAClick) {
         if (key) {
             RECT rect{};
             GetWindowRect(window, &rect);
+            const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
             EXPECT_EQ(std::tuple(rect.left, rect.top, rect.right, rect.bottom),
-                      std::tuple(0L, 0L, LONG{GetSystemMetrics(SM_CXSCREEN)}, LONG{GetSystemMetrics(SM_CYSCREEN)}));
-            Picture picture;
-            EXPECT_TRUE(e2e::pollUntil(2000, [&] { return (picture = lookAt(rect)).glows(); }, 100))
-                << picture.blueCyan << " of " << picture.lit << " lit pixels are blue-cyan";
+                      std::tuple(left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                                 top + GetSystemMetrics(SM_CYVIRTUALSCREEN)));
+            for (const RECT& monitor : monitors) {
+                SCOPED_TRACE(testing::Message() << "monitor at " << monitor.left << "," << monitor.top);
+                expectGlow(monitor);
+            }
         }
-        SetForegroundWindow(window);
+        // Input reaches the saver once it holds the focus.
+        ASSERT_TRUE(e2e::waitUntilFocused(window));
         key ? e2e::pressKey(VK_SPACE) : e2e::leftClick();
         expectEndsWithZero(saver);
     }
@@ -123,49 +146,93 @@ TEST_F(DisplayE2e, SaverEndsOnlyWhenTheMouseTravelsBeyondTheThreshold) {
     e2e::storeValue(e2e::systemKey, "Mouse Threshold", REG_NONE, nullptr, 0);
 }
 
-TEST_F(DisplayE2e, PreviewDrawsInsideItsHostAndEndsWithIt) {
-    const HWND host = CreateWindowExA(0, "STATIC", "Preview host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE,
-                                      100, 100, 320, 240, nullptr, nullptr, nullptr, nullptr);
-    ASSERT_NE(host, nullptr);
-    pumpFor(100);
-    e2e::SaverProcess saver("/p " + std::to_string(reinterpret_cast<std::uintptr_t>(host)));
-    HWND child = nullptr;
-    e2e::pollUntil(startTimeoutMs, [&] { return (child = FindWindowExA(host, nullptr, "tirrans_class", "Tirrans")); });
-    ASSERT_NE(child, nullptr) << "no preview window inside the host";
-    EXPECT_EQ(e2e::waitForWindow("tirrans_class", "Tirrans", 0), nullptr);  // nothing shows outside the host
-    // Wine 8 does not show OpenGL drawn into a child window (the Windows tests
-    // read the preview's frame back); what shows is that it keeps running.
-    pumpFor(1500);
-    EXPECT_TRUE(saver.running());
-    EXPECT_TRUE(IsWindow(child));
-    DestroyWindow(host);
-    expectEndsWithZero(saver);
+// The settings page starts the preview on its monitor control while the page
+// is still hidden, kills and starts it again as the selection changes, kills
+// it for "Settings...", and leaves it to end by itself when the page goes.
+TEST_F(DisplayE2e, PreviewFollowsTheSettingsPageFromBeforeItShowsUntilItGoes) {
+    const HWND page = CreateWindowExA(0, "STATIC", "Screen Saver Settings", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                                      100, 100, 400, 300, nullptr, nullptr, nullptr, nullptr);
+    const HWND monitor = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 120, 20, 152, 112,
+                                         page, nullptr, nullptr, nullptr);
+    ASSERT_NE(monitor, nullptr);
+    const auto previewWindow = [&] { return FindWindowExA(monitor, nullptr, "tirrans_class", "Tirrans"); };
+    std::unique_ptr<e2e::SaverProcess> preview;
+    // Started, it shows inside the control and nowhere else, and keeps running.
+    const auto startPreview = [&] {
+        preview = std::make_unique<e2e::SaverProcess>("/p " + e2e::handleText(monitor));
+        ASSERT_TRUE(e2e::pollUntil(e2e::patienceMs, [&] { return IsWindowVisible(previewWindow()); }));
+        pumpFor(500);
+        EXPECT_TRUE(preview->running());
+        EXPECT_EQ(FindWindowA("tirrans_class", "Tirrans"), nullptr) << "a preview outside its host";
+    };
+    // Killed, nothing of it is left.
+    const auto killPreview = [&] {
+        const HWND window = previewWindow();
+        preview->kill();
+        EXPECT_TRUE(e2e::pollUntil(e2e::patienceMs, [&] { return !IsWindow(window); })) << "the killed preview stays";
+        EXPECT_EQ(FindWindowA("#32770", "Saver Error"), nullptr);
+    };
+
+    // The page shows only once the preview has made its window, or failed to.
+    preview = std::make_unique<e2e::SaverProcess>("/p " + e2e::handleText(monitor));
+    e2e::pollUntil(e2e::patienceMs,
+                   [&] { return previewWindow() || FindWindowA("#32770", "Saver Error") || !preview->running(); });
+    ASSERT_NE(previewWindow(), nullptr) << "no preview under the hidden page";
+    ShowWindow(page, SW_SHOW);
+    ASSERT_TRUE(e2e::pollUntil(e2e::patienceMs, [&] { return IsWindowVisible(previewWindow()); }));
+
+    for (int selection = 0; selection < 3; ++selection) {
+        SCOPED_TRACE(selection);
+        killPreview();
+        startPreview();
+    }
+
+    // "Settings...": the dialog belongs to the page, which goes on handling its messages meanwhile.
+    killPreview();
+    {
+        e2e::SaverProcess settings("/c:" + e2e::handleText(page));
+        const HWND dialog = e2e::waitForWindow("#32770", "Saver Setup");
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(GetWindow(dialog, GW_OWNER), page);
+        ASSERT_TRUE(e2e::waitUntilFocused(GetDlgItem(dialog, IDOK)));
+        e2e::pressKey(VK_ESCAPE);
+        expectEndsWithZero(settings);
+    }
+    startPreview();
+
+    const HWND window = previewWindow();
+    DestroyWindow(page);
+    expectEndsWithZero(*preview);
+    EXPECT_FALSE(IsWindow(window));
 }
 
 // One "Saver Error" box, on top and waiting for the user, reading text; it
 // goes away on a click on OK or on Enter (the box must have the focus), and
 // the program then ends with 255.
 void expectErrorBoxThenExit255(e2e::SaverProcess& saver, const char* text, bool click) {
-    const HWND box = e2e::waitForWindow("#32770", "Saver Error", startTimeoutMs);
+    const HWND box = e2e::waitForWindow("#32770", "Saver Error");
     ASSERT_NE(box, nullptr) << "no error box";
     char shown[256] = {};
     GetDlgItemTextA(box, 0xFFFF, shown, sizeof shown);  // the message's static control
     EXPECT_STREQ(shown, text);
     EXPECT_EQ(FindWindowA("tirrans_class", nullptr), nullptr) << "the saver window outlived its failure";
-    EXPECT_TRUE(e2e::pollUntil(2000, [&] { return GetForegroundWindow() == box; })) << "the box has no focus";
+    ASSERT_TRUE(e2e::waitUntilFocused(GetDlgItem(box, IDOK))) << "the box has no focus";
     Sleep(300);
     EXPECT_TRUE(saver.running()) << "did not wait for the user";
     click ? e2e::clickWindow(GetDlgItem(box, IDOK)) : e2e::pressKey(VK_RETURN);
     DWORD code = 0;
-    ASSERT_TRUE(saver.waitForExit(endTimeoutMs, code)) << "the box would not go away";
+    ASSERT_TRUE(saver.waitForExit(e2e::patienceMs, code)) << "the box would not go away";
     EXPECT_EQ(code, 255u);
 }
 
 // A host that is no window, the message-only parent (also as its 32-bit
-// number) or the desktop could never show a preview that ends.
+// number), a message-only window or the desktop could never show a preview
+// that ends.
 TEST_F(DisplayE2e, PreviewWithoutAUsableHostShowsOneErrorBoxAndExits255) {
-    const std::string desktop = std::to_string(reinterpret_cast<std::uintptr_t>(GetDesktopWindow()));
-    for (const std::string host : {"12345", "-3", "4294967293", desktop.c_str()}) {
+    const std::string desktop = e2e::handleText(GetDesktopWindow());
+    const std::string messageOnly = e2e::handleText(
+        CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
+    for (const std::string host : {"12345", "-3", "4294967293", messageOnly.c_str(), desktop.c_str()}) {
         SCOPED_TRACE(host);
         e2e::SaverProcess saver("/p " + host);
         expectErrorBoxThenExit255(saver, "Failed to create window...", host == desktop);

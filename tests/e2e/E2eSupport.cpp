@@ -42,6 +42,8 @@ std::string saverPath() {
     return folder.erase(folder.find_last_of("\\/") + 1) + "lumra.scr";
 }
 
+std::string handleText(HWND window) { return std::to_string(reinterpret_cast<std::uintptr_t>(window)); }
+
 SaverProcess::SaverProcess(const std::string& arguments) {
     // Windows quotes the program path and puts one blank before the switch.
     std::string line = "\"" + saverPath() + "\"" + (arguments.empty() ? "" : " " + arguments);
@@ -53,16 +55,18 @@ SaverProcess::SaverProcess(const std::string& arguments) {
 }
 
 SaverProcess::~SaverProcess() {
-    if (running()) {
-        TerminateProcess(info.hProcess, 1);
-        WaitForSingleObject(info.hProcess, 5000);
-    }
+    if (running()) kill();
     if (info.hThread != nullptr) CloseHandle(info.hThread);
     if (info.hProcess != nullptr) CloseHandle(info.hProcess);
 }
 
+void SaverProcess::kill() {
+    TerminateProcess(info.hProcess, 1);
+    pollUntil(patienceMs, [&] { return !running(); });
+}
+
 bool SaverProcess::waitForExit(DWORD timeoutMs, DWORD& exitCode) {
-    return started() && WaitForSingleObject(info.hProcess, timeoutMs) == WAIT_OBJECT_0 &&
+    return started() && pollUntil(timeoutMs, [&] { return !running(); }) &&
            GetExitCodeProcess(info.hProcess, &exitCode) != 0;
 }
 
@@ -70,6 +74,14 @@ HWND waitForWindow(const char* className, const char* title, DWORD timeoutMs) {
     HWND found = nullptr;
     pollUntil(timeoutMs, [&] { return (found = FindWindowA(className, title)) != nullptr && IsWindowVisible(found); });
     return found != nullptr && IsWindowVisible(found) ? found : nullptr;
+}
+
+bool waitUntilFocused(HWND control) {
+    const HWND root = GetAncestor(control, GA_ROOT);
+    return pollUntil(patienceMs, [&] {
+        if (GetForegroundWindow() != root) SetForegroundWindow(root);
+        return IsWindowVisible(control) && IsWindowEnabled(control) && hasFocus(control);
+    });
 }
 
 void pressKey(WORD virtualKey) {
@@ -107,15 +119,6 @@ void clickWindow(HWND window) {
     SetForegroundWindow(GetAncestor(window, GA_ROOT));
     moveMouseTo((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
     leftClick();
-}
-
-bool focusByKeyboard(HWND control, WORD virtualKey) {
-    SetForegroundWindow(GetAncestor(control, GA_ROOT));
-    for (int attempt = 0; attempt < 5; ++attempt) {
-        if (pollUntil(attempt == 0 ? 50 : 500, [&] { return hasFocus(control); })) return true;
-        pressKey(virtualKey);
-    }
-    return pollUntil(500, [&] { return hasFocus(control); });
 }
 
 bool deleteSaverKey() {

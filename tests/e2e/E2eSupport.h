@@ -9,8 +9,15 @@
 
 namespace e2e {
 
+// The ceiling of every wait for something a working program does (a window
+// showing, a run ending): far above what any run takes, even the first in a
+// new prefix on a loaded machine, so a green run never reaches it.
+constexpr DWORD patienceMs = 30000;
+
 // The lumra.scr beside the driver, or the one LUMRA_SCR names.
 std::string saverPath();
+// A window handle as a switch carries it: in decimal.
+std::string handleText(HWND window);
 
 // One lumra.scr run with the given switches, ended if a failed test left it running.
 class SaverProcess {
@@ -22,8 +29,11 @@ public:
 
     bool started() const { return info.hProcess != nullptr; }
     bool running() const { return started() && WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT; }
-    // True once the process has ended within timeoutMs; exitCode then holds its code.
+    // True once the process has ended within timeoutMs, the driver's own
+    // messages handled meanwhile; exitCode then holds its code.
     bool waitForExit(DWORD timeoutMs, DWORD& exitCode);
+    // Ends it as Windows ends a preview it no longer shows, and waits until it is gone.
+    void kill();
 
 private:
     PROCESS_INFORMATION info{};
@@ -42,7 +52,11 @@ bool pollUntil(DWORD timeoutMs, Check done, DWORD intervalMs = 20) {
 }
 
 // A visible top-level window of this class and title, or null after timeoutMs.
-HWND waitForWindow(const char* className, const char* title, DWORD timeoutMs);
+HWND waitForWindow(const char* className, const char* title, DWORD timeoutMs = patienceMs);
+// Brings control's window to the front and waits until control is visible,
+// enabled and holds the keyboard focus: input sent any earlier is now and
+// then lost.
+bool waitUntilFocused(HWND control);
 
 // Real input through SendInput; it goes to the foreground window.
 void pressKey(WORD virtualKey);
@@ -50,9 +64,6 @@ void pressKey(WORD virtualKey);
 bool moveMouseTo(int x, int y);
 void leftClick();
 void clickWindow(HWND window);  // brings it to the front, moves to its centre and clicks
-// Presses virtualKey (Tab, say) until control has the keyboard focus; keys
-// pressed before the focus is confirmed are sometimes lost under Wine.
-bool focusByKeyboard(HWND control, WORD virtualKey);
 
 // The saver's own key: removed, made readable only (locked) or writable
 // again, and a value of it as "type:contents/length" (numbers in decimal,

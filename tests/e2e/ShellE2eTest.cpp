@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr DWORD timeoutMs = 15000;
 constexpr int digitsFieldId = 1036;
 
 class ShellE2eTest : public ::testing::Test {
@@ -21,15 +20,16 @@ protected:
     // Starts "/c" and gives the digits field the focus. It starts on OK, the
     // first visible tab stop; Tab moves it to the digits field.
     static HWND openSetupAtTheDigits(e2e::SaverProcess& saver) {
-        const HWND dialog = e2e::waitForWindow("#32770", "Saver Setup", timeoutMs);
-        EXPECT_TRUE(saver.started() && dialog != nullptr &&
-                    e2e::focusByKeyboard(GetDlgItem(dialog, digitsFieldId), VK_TAB));
+        const HWND dialog = e2e::waitForWindow("#32770", "Saver Setup");
+        EXPECT_TRUE(saver.started() && dialog != nullptr && e2e::waitUntilFocused(GetDlgItem(dialog, IDOK)));
+        e2e::pressKey(VK_TAB);
+        EXPECT_TRUE(e2e::waitUntilFocused(GetDlgItem(dialog, digitsFieldId)));
         return dialog;
     }
 
     static void expectExitCodeZero(e2e::SaverProcess& saver) {
         DWORD exitCode = 1234;
-        ASSERT_TRUE(saver.waitForExit(timeoutMs, exitCode)) << "still running";
+        ASSERT_TRUE(saver.waitForExit(e2e::patienceMs, exitCode)) << "still running";
         EXPECT_EQ(exitCode, 0u);
     }
 };
@@ -89,14 +89,14 @@ TEST_F(ShellE2eTest, SetupDialogOkOnALockedKeySaysSoAndStoresNothing) {
     e2e::SaverProcess saver("/c");
     const HWND dialog = openSetupAtTheDigits(saver);
     e2e::pressKey(VK_RETURN);
-    const HWND box = e2e::waitForWindow("#32770", "Saver Error", timeoutMs);
+    const HWND box = e2e::waitForWindow("#32770", "Saver Error");
     ASSERT_NE(box, nullptr) << "no word of the failed save";
     EXPECT_EQ(GetWindow(box, GW_OWNER), dialog);
-    EXPECT_TRUE(e2e::pollUntil(2000, [&] { return GetForegroundWindow() == box; }));
+    ASSERT_TRUE(e2e::waitUntilFocused(GetDlgItem(box, IDOK)));
     e2e::pressKey(VK_RETURN);
-    EXPECT_TRUE(e2e::pollUntil(2000, [&] { return !IsWindow(box); }));
+    EXPECT_TRUE(e2e::pollUntil(e2e::patienceMs, [&] { return !IsWindow(box); }));
     EXPECT_TRUE(IsWindowVisible(dialog));
-    ASSERT_TRUE(e2e::focusByKeyboard(GetDlgItem(dialog, digitsFieldId), VK_TAB));
+    ASSERT_TRUE(e2e::waitUntilFocused(GetDlgItem(dialog, digitsFieldId)));
     e2e::pressKey(VK_ESCAPE);
     expectExitCodeZero(saver);
     EXPECT_EQ(e2e::savedValue("Floor"), "missing");

@@ -23,10 +23,11 @@ TEST(Particle, StepsByExplicitEulerUntilItsLifetime) {
     p.alphaDelta = 1.5f;
     p.sizeDelta = -2.0f;
     ASSERT_TRUE(p.step(1.0f));
-    const float got[] = {p.age,     p.position.x, p.position.y, p.velocity.y, p.gravityFactor,
-                         p.color.r, p.color.g,    p.color.b,    p.alpha,      p.size};
-    const float want[] = {1.0f, 2.0f, 4.0f, 4.0f + 19.6f, 1.0f, 1.1f, -0.3f, 0.5f, 1.5f, -1.0f};
-    for (int i = 0; i < 10; ++i) EXPECT_FLOAT_EQ(got[i], want[i]) << i;
+    // Gravity pulls along y alone.
+    const float got[] = {p.age,     p.position.x, p.position.y, p.velocity.x, p.velocity.y, p.velocity.z,
+                         p.gravityFactor, p.color.r, p.color.g, p.color.b, p.alpha, p.size};
+    const float want[] = {1.0f, 2.0f, 4.0f, 2.0f, 4.0f + 19.6f, 0.0f, 1.0f, 1.1f, -0.3f, 0.5f, 1.5f, -1.0f};
+    for (int i = 0; i < 12; ++i) EXPECT_FLOAT_EQ(got[i], want[i]) << i;
     EXPECT_TRUE(Particle(p).step(1.4f));
     EXPECT_FALSE(p.step(1.5f));  // 1 + 1.5 reaches 2.5
     EXPECT_EQ(p.age, -1.0f);

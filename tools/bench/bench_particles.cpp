@@ -1,16 +1,18 @@
-// Speed of the saver's own scene at its steady state (about 3575 live
-// particles with the built-in preset), drawn into Mesa's software GL at
-// 1024x768 with the glow bitmap the build generates: one update, and one
-// frame's drawing. Figures are reported per live particle.
+// Speed of the saver's own scenes at their steady state (about 3575 live
+// particles each with the built-in preset), drawn into Mesa's software GL
+// with the glow bitmap the build generates, on one to three monitors of
+// 1024x768 side by side: one update, one frame's drawing, and the whole
+// frame. Figures of one monitor are reported per live particle.
 #include <GL/gl.h>
 #include <GL/osmesa.h>
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <vector>
 
-#include "display/Scene.h"
+#include "display/MonitorScenes.h"
 #include "tools/generators/GlowBitmap.h"
 
 namespace {
@@ -19,35 +21,40 @@ constexpr float FrameSeconds = 1.0f / 60.0f;
 constexpr int Width = 1024;
 constexpr int Height = 768;
 
-// An off-screen context with the scene set up as the saver sets it up (seed
-// 1), then run past one full particle lifetime (7.15 s) so that emission
-// and expiry balance.
-class SteadyScene {
+// An off-screen context with the scenes set up as the saver sets them up
+// (seed 1), then run past one full particle lifetime (7.15 s) so that
+// emission and expiry balance.
+class SteadyScenes {
 public:
-    explicit SteadyScene(bool attracting) : pixels(static_cast<std::size_t>(Width) * Height * 4) {
+    explicit SteadyScenes(int monitors, bool attracting = false)
+        : pixels(static_cast<std::size_t>(Width) * monitors * Height * 4) {
         context = OSMesaCreateContextExt(OSMESA_RGBA, 16, 0, 0, nullptr);
-        if (context == nullptr || !OSMesaMakeCurrent(context, pixels.data(), GL_UNSIGNED_BYTE, Width, Height)) {
+        if (context == nullptr ||
+            !OSMesaMakeCurrent(context, pixels.data(), GL_UNSIGNED_BYTE, Width * monitors, Height)) {
             return;
         }
         resetSweepAngles();
+        MonitorRect desk[3];
+        for (int m = 0; m < monitors; ++m) desk[m] = {{Width * m, 0, Width * (m + 1), Height}, m == 0};
         const TextureImage image{glow::imageSize, glow::imageSize,
                                  glowFile.data() + glow::fileHeaderBytes + glow::infoHeaderBytes};
-        scene = std::make_unique<Scene>(&image, nullptr, 1);
-        scene->reshape(0, 0, Width, Height);
-        scene->particles().attract = attracting;
+        scenes = std::make_unique<MonitorScenes>(&image, nullptr, 1,
+                                                 layoutScreens(desk, static_cast<std::size_t>(monitors), 0, 0));
+        for (std::size_t m = 0; m < scenes->count(); ++m) scenes->scene(m).particles().attract = attracting;
         for (int frame = 0; frame < 600; ++frame) step();
     }
-    ~SteadyScene() {
-        scene.reset();
+    ~SteadyScenes() {
+        scenes.reset();
         if (context != nullptr) OSMesaDestroyContext(context);
     }
 
     void step() {
         time += FrameSeconds;
-        scene->update(time);
+        scenes->update(time);
     }
+    int live() const { return scenes->scene(0).particles().liveCount; }
 
-    std::unique_ptr<Scene> scene;
+    std::unique_ptr<MonitorScenes> scenes;
 
 private:
     OSMesaContext context = nullptr;
@@ -63,15 +70,15 @@ void reportPerParticle(benchmark::State& state, double liveTotal) {
 }
 
 void updateBenchmark(benchmark::State& state, bool attracting) {
-    SteadyScene steady(attracting);
-    if (!steady.scene) {
+    SteadyScenes steady(1, attracting);
+    if (!steady.scenes) {
         state.SkipWithError("no OSMesa context");
         return;
     }
     double liveTotal = 0.0;
     for (auto _ : state) {
         steady.step();
-        liveTotal += steady.scene->particles().liveCount;
+        liveTotal += steady.live();
     }
     reportPerParticle(state, liveTotal);
 }
@@ -83,18 +90,18 @@ void BM_UpdateAttracting(benchmark::State& state) { updateBenchmark(state, true)
 // rasterising Mesa defers is finished outside the timed part; otherwise the
 // whole frame on the software rasteriser is timed.
 void drawBenchmark(benchmark::State& state, bool callsOnly) {
-    SteadyScene steady(false);
-    if (!steady.scene) {
+    SteadyScenes steady(1);
+    if (!steady.scenes) {
         state.SkipWithError("no OSMesa context");
         return;
     }
     double liveTotal = 0.0;
     for (auto _ : state) {
-        steady.scene->draw();
+        steady.scenes->draw();
         if (callsOnly) state.PauseTiming();
         glFinish();
         if (callsOnly) state.ResumeTiming();
-        liveTotal += steady.scene->particles().liveCount;
+        liveTotal += steady.live();
     }
     reportPerParticle(state, liveTotal);
 }
@@ -102,10 +109,33 @@ void drawBenchmark(benchmark::State& state, bool callsOnly) {
 void BM_DrawCalls(benchmark::State& state) { drawBenchmark(state, true); }
 void BM_DrawFrame(benchmark::State& state) { drawBenchmark(state, false); }
 
+// The whole frame (every monitor's update, drawing and rasterising) on as
+// many monitors as the argument says, with the update's share of it.
+void BM_Monitors(benchmark::State& state) {
+    using Clock = std::chrono::steady_clock;
+    SteadyScenes steady(static_cast<int>(state.range(0)));
+    if (!steady.scenes) {
+        state.SkipWithError("no OSMesa context");
+        return;
+    }
+    Clock::duration update{}, whole{};
+    for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
+        steady.step();
+        const Clock::time_point updated = Clock::now();
+        steady.scenes->draw();
+        glFinish();
+        update += updated - start;
+        whole += Clock::now() - start;
+    }
+    state.counters["update_share"] = static_cast<double>(update.count()) / static_cast<double>(whole.count());
+}
+
 }  // namespace
 
 BENCHMARK(BM_Update);
 BENCHMARK(BM_UpdateAttracting);
 BENCHMARK(BM_DrawCalls)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DrawFrame)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Monitors)->DenseRange(1, 3)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

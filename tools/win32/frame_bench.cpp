@@ -1,6 +1,7 @@
-// Frame benchmark: runs the saver's scene full-screen for a fixed time and
-// prints the frame rate and how a frame's time divides between the message
-// pump, the particle update, the drawing calls and the buffer swap.
+// Frame benchmark: runs the saver's scenes full-screen, on every monitor, for
+// a fixed time and prints the frame rate and how a frame's time divides
+// between the message pump, the particle update, the drawing calls and the
+// buffer swap.
 //   frame_bench [SECONDS]   (default 10)
 // Measuring starts once the pool has reached its steady population (one
 // particle lifetime, 7.15 s, after the start), so the figures are those of
@@ -96,8 +97,9 @@ int main(int argc, char** argv) {
         BenchScene scene;
         const BenchScene::Totals t = scene.run(seconds);
         const double total = t.pump + t.update + t.draw + t.swap;
-        std::printf("screen %dx%d, %.1f s, %ld frames\n", GetSystemMetrics(SM_CXSCREEN),
-                    GetSystemMetrics(SM_CYSCREEN), total, t.frames);
+        std::printf("%d monitor(s), primary %dx%d, all %dx%d, %.1f s, %ld frames\n",
+                    GetSystemMetrics(SM_CMONITORS), GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                    GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN), total, t.frames);
         if (t.frames > 0 && total > 0) {
             std::printf("frames per second: %.1f\n", t.frames / total);
             std::printf("per frame: %.3f ms (pump %.1f%%, update %.1f%%, draw %.1f%%, swap %.1f%%)\n",
