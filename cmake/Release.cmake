@@ -12,10 +12,12 @@ set_property(SOURCE ${LUMRA_RC} APPEND PROPERTY OBJECT_DEPENDS
     ${LUMRA_GENERATED}/LumraVersion.h ${PROJECT_SOURCE_DIR}/resources/lumra.manifest)
 
 # The shipped file carries no symbols or debug information (about a third of
-# its size); the linked original stays beside it for debugging.
+# its size); the linked original stays beside it for debugging. Strip writes
+# the PE time stamp anew, from SOURCE_DATE_EPOCH when set, or else the clock:
+# zero keeps it as the link left it, so builds of one source stay identical.
 add_custom_command(TARGET lumra POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:lumra> ${CMAKE_BINARY_DIR}/lumra-unstripped.scr
-    COMMAND ${CMAKE_STRIP} --strip-all $<TARGET_FILE:lumra>
+    COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=0 ${CMAKE_STRIP} --strip-all $<TARGET_FILE:lumra>
     VERBATIM)
 
 add_test(NAME release COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${LUMRA_OBJDUMP} -DFILE=$<TARGET_FILE:lumra>
