@@ -12,10 +12,12 @@ set_property(SOURCE ${LUMRA_RC} APPEND PROPERTY OBJECT_DEPENDS
     ${LUMRA_GENERATED}/LumraVersion.h ${PROJECT_SOURCE_DIR}/resources/lumra.manifest)
 
 # The shipped file carries no symbols or debug information (about a third of
-# its size); the linked original stays beside it for debugging.
+# its size); the linked original stays beside it for debugging. Strip reads
+# the zero PE time stamp the link wrote as none at all and puts the clock's
+# time there, or SOURCE_DATE_EPOCH's when set: zero keeps the field as it was.
 add_custom_command(TARGET lumra POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:lumra> ${CMAKE_BINARY_DIR}/lumra-unstripped.scr
-    COMMAND ${CMAKE_STRIP} --strip-all $<TARGET_FILE:lumra>
+    COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=0 ${CMAKE_STRIP} --strip-all $<TARGET_FILE:lumra>
     VERBATIM)
 
 add_test(NAME release COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${LUMRA_OBJDUMP} -DFILE=$<TARGET_FILE:lumra>

@@ -4,6 +4,10 @@ set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 # Static runtime: the executables import nothing but system DLLs.
 add_link_options(-static -static-libgcc -static-libstdc++)
+# The link time in the PE header (and the checksum that covers it) would make
+# every build of the same source differ; zero is what reproducible builds
+# write, and Windows reads the field for nothing an executable needs.
+add_link_options(-Wl,--no-insert-timestamp)
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX)
 
 set(LUMRA_RC ${PROJECT_SOURCE_DIR}/resources/lumra.rc)

@@ -2,7 +2,8 @@
 ; real System32, optionally makes it the current user's screen saver, and
 ; registers an uninstaller that takes all of it away again.
 ; Built by scripts/make-dist, which defines VERSION, OUTFILE, WIN32_SCR,
-; WIN64_SCR and ICON, and X64_STUB for the twin built on the 64-bit stub.
+; WIN64_SCR and ICON, X64_STUB for the twin built on the 64-bit stub, and
+; SIGN, a command that signs the file it is given, when releases are signed.
 
 !ifdef X64_STUB
 Target amd64-unicode
@@ -32,6 +33,16 @@ RequestExecutionLevel admin
 ; System32, where the screen-saver settings look for it.
 InstallDir "$PROGRAMFILES64\LumraSaver"
 SetCompressor /SOLID lzma
+; Stored file dates would make the installer's bytes depend on when the
+; files were built; installed files get the time they are installed.
+SetDateSave off
+
+; The uninstaller is made while compiling, inside the installer: it must be
+; signed then, for WriteUninstaller writes out exactly these bytes.
+!ifdef SIGN
+!uninstfinalize '"${SIGN}" "%1"'
+!finalize '"${SIGN}" "%1"'
+!endif
 
 VIProductVersion "${VERSION}.0"
 VIAddVersionKey ProductName "LumraSaver"
