@@ -5,6 +5,8 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "tests/e2e/E2eSupport.h"
 
@@ -45,14 +47,30 @@ TEST_F(ShellE2eTest, UnknownSwitchesAndThePasswordChangeEndWithZero) {
     }
 }
 
-// The name the display settings list the saver under, and its icon.
+// The name the display settings list the saver under, and its icon group:
+// icon 1 of 32 x 32 in 256 colours (8 bits; a count of 0 says 256) and icon 2
+// in 16 colours (4 bits), each one Windows makes an icon of.
 TEST(ShellResources, DescriptionAndIcon) {
     const HMODULE scr = LoadLibraryExA(e2e::saverPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(scr, nullptr);
     char text[32] = {};
     LoadStringA(scr, 1, text, sizeof text);
     EXPECT_STREQ(text, "Saver");
-    EXPECT_NE(LoadImageA(scr, MAKEINTRESOURCEA(102), IMAGE_ICON, 32, 32, 0), nullptr);
+    const auto resource = [scr](int id, LPCSTR type) {
+        const HRSRC found = FindResourceA(scr, MAKEINTRESOURCEA(id), type);
+        return std::make_pair(static_cast<BYTE*>(LockResource(LoadResource(scr, found))), SizeofResource(scr, found));
+    };
+    const BYTE* group = resource(102, RT_GROUP_ICON).first;  // a 6-byte header, then 14 bytes an image
+    ASSERT_NE(group, nullptr);
+    std::vector<std::vector<int>> images;
+    for (int i = 0; i < group[4]; ++i) {
+        const BYTE* entry = group + 6 + 14 * i;
+        const int id = entry[12] | entry[13] << 8;
+        const auto [bits, size] = resource(id, RT_ICON);
+        const bool made = bits && CreateIconFromResourceEx(bits, size, TRUE, 0x00030000, 0, 0, LR_DEFAULTCOLOR);
+        images.push_back({id, entry[0], entry[1], entry[2], entry[6] | entry[7] << 8, made});
+    }
+    EXPECT_EQ(images, (std::vector<std::vector<int>>{{1, 32, 32, 0, 8, true}, {2, 32, 32, 16, 4, true}}));
     FreeLibrary(scr);
 }
 
