@@ -48,7 +48,9 @@ ScreenLayout layoutScreens(const MonitorRect* monitors, std::size_t count, std::
     };
     layout.viewports[layout.count++] = viewportOf(primary->area);
     for (std::size_t i = 0; i < count; ++i) {
-        if (&monitors[i] != primary && usable(monitors[i])) layout.viewports[layout.count++] = viewportOf(monitors[i].area);
+        if (&monitors[i] != primary && usable(monitors[i])) {
+            layout.viewports[layout.count++] = viewportOf(monitors[i].area);
+        }
     }
     return layout;
 }

@@ -70,6 +70,7 @@ TEST_F(SceneTest, DiamondTipsLandWhereCameraAnglesAndFrustumPutThem) {
         const std::vector<FeedbackVertex> drawn = captureFeedback([&] { scene->draw(); });
         ASSERT_EQ(drawn.size(), 12u);  // two triangles for each live slot, in slot order
         for (int i = 0; i < 12; ++i) {
+            EXPECT_TRUE((drawn[i].s == 0 || drawn[i].s == 1) && (drawn[i].t == 0 || drawn[i].t == 1)) << i;
             const Vector3 world = at[i / 6] + tips[static_cast<int>(drawn[i].s + 2 * drawn[i].t)] * size[i / 6];
             EXPECT_NEAR(drawn[i].x, windowPoint(world, w, h)[0], 0.01) << w << " wide, vertex " << i;
             EXPECT_NEAR(drawn[i].y, windowPoint(world, w, h)[1], 0.01) << w << " wide, vertex " << i;
