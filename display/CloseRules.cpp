@@ -59,6 +59,12 @@ CloseAction decideCloseAction(SaverEvent event, const CloseState& state, CursorS
     // another saver, be closed from the system menu, or open menus.
     case SaverEvent::SystemCommand:
         return CloseAction::Nothing;
+    case SaverEvent::DisplayOff:
+    case SaverEvent::DisplayOn:
+    case SaverEvent::SessionAway:
+    case SaverEvent::SessionBack:
+    case SaverEvent::HostHidden:
+    case SaverEvent::HostShown:
     case SaverEvent::Other:
         break;
     }

@@ -16,6 +16,13 @@ enum class SaverEvent {
     Ending,         // close, destroy or quit
     SetCursor,
     SystemCommand,  // any command of the system menu, screen saving included
+    // What decides whether anyone can see a frame; the close rules pass them on.
+    DisplayOff,
+    DisplayOn,
+    SessionAway,    // locked or disconnected
+    SessionBack,
+    HostHidden,     // a preview's host hidden or minimised
+    HostShown,
     Other,
 };
 
