@@ -25,7 +25,7 @@ file(GLOB LUMRA_WIN32_SOURCES CONFIGURE_DEPENDS
     ${PROJECT_SOURCE_DIR}/shell/win32/*.cpp
     ${PROJECT_SOURCE_DIR}/display/win32/*.cpp)
 add_library(lumra_win32 STATIC ${LUMRA_WIN32_SOURCES})
-target_link_libraries(lumra_win32 PUBLIC lumra_core opengl32 gdi32 user32 advapi32 comdlg32 winmm)
+target_link_libraries(lumra_win32 PUBLIC lumra_core opengl32 gdi32 user32 advapi32 comdlg32 winmm wtsapi32)
 lumra_warnings(lumra_win32)
 
 add_executable(lumra WIN32 ${PROJECT_SOURCE_DIR}/app/win32/WinMain.cpp)
