@@ -83,5 +83,9 @@ add_test(NAME e2e-monitors COMMAND ${CMAKE_COMMAND} -E env --unset=LUMRA_WINE_SE
          "LUMRA_MONITORS=*800x600+640+0 640x480+0+0"
          ${PROJECT_SOURCE_DIR}/scripts/wine-run ${CMAKE_BINARY_DIR}/monitors ${LUMRA_WINE_ARCH}
          $<TARGET_FILE:e2e_tests> --gtest_filter=DisplayE2e.SaverCoversEveryMonitor*)
-set_tests_properties(e2e e2e-noglx e2e-monitors PROPERTIES LABELS e2e TIMEOUT 900)
+# Frames counted from outside where the swap never waits: at most one per
+# refresh, and none while a preview's host is hidden.
+add_test(NAME e2e-pacing COMMAND ${PROJECT_SOURCE_DIR}/tests/e2e/check-pacing ${CMAKE_BINARY_DIR} ${LUMRA_WINE_ARCH}
+         $<TARGET_FILE:lumra> $<TARGET_FILE:preview_host>)
+set_tests_properties(e2e e2e-noglx e2e-monitors e2e-pacing PROPERTIES LABELS e2e TIMEOUT 900)
 include(${PROJECT_SOURCE_DIR}/cmake/Release.cmake)
