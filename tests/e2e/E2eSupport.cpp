@@ -32,21 +32,27 @@ HWND focusOf(HWND control) {
     return GetGUIThreadInfo(GetWindowThreadProcessId(control, nullptr), &gui) ? gui.hwndFocus : nullptr;
 }
 
+struct WindowFilter {
+    DWORD processId;
+    bool visibleOnly;
+    std::string found;
+};
+
+BOOL CALLBACK addWindow(HWND window, LPARAM data) {
+    auto& filter = *reinterpret_cast<WindowFilter*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if ((filter.processId == 0 || owner == filter.processId) && (!filter.visibleOnly || IsWindowVisible(window))) {
+        filter.found += (filter.found.empty() ? "" : ", ") + describe(window) + (IsWindowVisible(window) ? "" : " (hidden)");
+    }
+    return TRUE;
+}
+
 // The top-level windows, those of one process only if processId is not 0,
 // visible ones only if asked: "none" or a list of describe().
 std::string topLevelWindows(DWORD processId, bool visibleOnly) {
-    struct Filter { DWORD processId; bool visibleOnly; std::string found; } filter{processId, visibleOnly, ""};
-    EnumWindows(
-        [](HWND window, LPARAM data) {
-            auto& f = *reinterpret_cast<Filter*>(data);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if ((f.processId == 0 || owner == f.processId) && (!f.visibleOnly || IsWindowVisible(window))) {
-                f.found += (f.found.empty() ? "" : ", ") + describe(window) + (IsWindowVisible(window) ? "" : " (hidden)");
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&filter));
+    WindowFilter filter{processId, visibleOnly, ""};
+    EnumWindows(addWindow, reinterpret_cast<LPARAM>(&filter));
     return filter.found.empty() ? "none" : filter.found;
 }
 
