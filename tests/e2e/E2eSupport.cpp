@@ -118,7 +118,8 @@ testing::AssertionResult SaverProcess::kill() {
         return testing::AssertionFailure() << commandLine << ": TerminateProcess failed with "
                                            << errorText(GetLastError());
     }
-    return pollUntil(patienceMs, [&] { return !running(); }) << " (" << commandLine << " after TerminateProcess)";
+    if (pollUntil(patienceMs, [&] { return !running(); })) return testing::AssertionSuccess();
+    return testing::AssertionFailure() << commandLine << " still running " << patienceMs << " ms after TerminateProcess";
 }
 
 testing::AssertionResult SaverProcess::waitForExit(DWORD timeoutMs, DWORD& exitCode) {
@@ -158,6 +159,7 @@ HWND waitForWindow(const char* className, const char* title, DWORD timeoutMs) {
 }
 
 testing::AssertionResult waitUntilFocused(HWND control) {
+    if (control == nullptr) return testing::AssertionFailure() << "no control to focus";
     const HWND root = GetAncestor(control, GA_ROOT);
     testing::AssertionResult ready = pollUntil(patienceMs, [&] {
         if (GetForegroundWindow() != root) SetForegroundWindow(root);
@@ -165,7 +167,7 @@ testing::AssertionResult waitUntilFocused(HWND control) {
     });
     if (!ready) {
         const HWND focus = focusOf(control), front = GetForegroundWindow();
-        ready << ": " << (control != nullptr ? describe(control) : "no control") << " was "
+        ready << ": " << describe(control) << " was "
               << (IsWindowVisible(control) ? "visible" : "not visible") << ", "
               << (IsWindowEnabled(control) ? "enabled" : "not enabled") << ", the focus on "
               << (focus != nullptr ? describe(focus) : "nothing") << ", in front "

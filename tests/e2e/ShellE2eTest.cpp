@@ -24,7 +24,8 @@ protected:
     static HWND openSetupAtTheDigits(e2e::SaverProcess& saver) {
         EXPECT_TRUE(saver.started());
         const HWND dialog = e2e::waitForWindow("#32770", "Saver Setup");
-        EXPECT_TRUE(dialog != nullptr && e2e::waitUntilFocused(GetDlgItem(dialog, IDOK)));
+        if (dialog == nullptr) return nullptr;
+        EXPECT_TRUE(e2e::waitUntilFocused(GetDlgItem(dialog, IDOK)));
         e2e::pressKey(VK_TAB);
         EXPECT_TRUE(e2e::waitUntilFocused(GetDlgItem(dialog, digitsFieldId)));
         return dialog;
