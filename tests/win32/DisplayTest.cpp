@@ -231,29 +231,26 @@ TEST(SaverWindowProc, EachMessageStandsForItsEvent) {
 }
 
 // The console display's state as Windows sends it behind WM_POWERBROADCAST.
-struct DisplayState {
-    POWERBROADCAST_SETTING setting;
-    DWORD more;  // Data holds one byte in the header; the state takes four
-};
-
 LPARAM displayState(DWORD state, const GUID& which = GUID_CONSOLE_DISPLAY_STATE) {
-    static DisplayState message;
+    static struct { POWERBROADCAST_SETTING setting; DWORD room; } message;  // Data has room for one byte
     message.setting.PowerSetting = which;
     message.setting.DataLength = sizeof state;
     CopyMemory(message.setting.Data, &state, sizeof state);
     return reinterpret_cast<LPARAM>(&message);
 }
 
-// Off is off; on and dimmed are seen. Other settings and other power events
-// say nothing about the display.
+// Off is off; on and dimmed are seen. Other settings and power events say nothing of the display.
 TEST(SaverWindowProc, TheDisplayStateStandsForDisplayOffAndOn) {
     using E = SaverEvent;
-    EXPECT_EQ(translateMessage(WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, displayState(0)), E::DisplayOff);
-    EXPECT_EQ(translateMessage(WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, displayState(1)), E::DisplayOn);
-    EXPECT_EQ(translateMessage(WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, displayState(2)), E::DisplayOn);
-    EXPECT_EQ(translateMessage(WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, displayState(0, GUID_ACDC_POWER_SOURCE)),
-              E::Other);
-    EXPECT_EQ(translateMessage(WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, displayState(0)), E::Other);
+    const struct { WPARAM change; DWORD state; const GUID& which; SaverEvent event; } rows[] = {
+        {PBT_POWERSETTINGCHANGE, 0, GUID_CONSOLE_DISPLAY_STATE, E::DisplayOff},
+        {PBT_POWERSETTINGCHANGE, 1, GUID_CONSOLE_DISPLAY_STATE, E::DisplayOn},
+        {PBT_POWERSETTINGCHANGE, 2, GUID_CONSOLE_DISPLAY_STATE, E::DisplayOn},
+        {PBT_POWERSETTINGCHANGE, 0, GUID_ACDC_POWER_SOURCE, E::Other},
+        {PBT_APMRESUMEAUTOMATIC, 0, GUID_CONSOLE_DISPLAY_STATE, E::Other}};
+    for (const auto& row : rows) {
+        EXPECT_EQ(translateMessage(WM_POWERBROADCAST, row.change, displayState(row.state, row.which)), row.event);
+    }
     EXPECT_EQ(translateMessage(WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, 0), E::Other);
 }
 
