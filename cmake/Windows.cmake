@@ -25,7 +25,7 @@ file(GLOB LUMRA_WIN32_SOURCES CONFIGURE_DEPENDS
     ${PROJECT_SOURCE_DIR}/shell/win32/*.cpp
     ${PROJECT_SOURCE_DIR}/display/win32/*.cpp)
 add_library(lumra_win32 STATIC ${LUMRA_WIN32_SOURCES})
-target_link_libraries(lumra_win32 PUBLIC lumra_core opengl32 gdi32 user32 advapi32 comdlg32 winmm)
+target_link_libraries(lumra_win32 PUBLIC lumra_core opengl32 gdi32 user32 advapi32 comdlg32 winmm wtsapi32)
 lumra_warnings(lumra_win32)
 
 add_executable(lumra WIN32 ${PROJECT_SOURCE_DIR}/app/win32/WinMain.cpp)
@@ -83,5 +83,9 @@ add_test(NAME e2e-monitors COMMAND ${CMAKE_COMMAND} -E env --unset=LUMRA_WINE_SE
          "LUMRA_MONITORS=*800x600+640+0 640x480+0+0"
          ${PROJECT_SOURCE_DIR}/scripts/wine-run ${CMAKE_BINARY_DIR}/monitors ${LUMRA_WINE_ARCH}
          $<TARGET_FILE:e2e_tests> --gtest_filter=DisplayE2e.SaverCoversEveryMonitor*)
-set_tests_properties(e2e e2e-noglx e2e-monitors PROPERTIES LABELS e2e TIMEOUT 900)
+# Frames counted from outside where the swap never waits: at most one per
+# refresh, and none while a preview's host is hidden.
+add_test(NAME e2e-pacing COMMAND ${PROJECT_SOURCE_DIR}/tests/e2e/check-pacing ${CMAKE_BINARY_DIR} ${LUMRA_WINE_ARCH}
+         $<TARGET_FILE:lumra> $<TARGET_FILE:preview_host>)
+set_tests_properties(e2e e2e-noglx e2e-monitors e2e-pacing PROPERTIES LABELS e2e TIMEOUT 900)
 include(${PROJECT_SOURCE_DIR}/cmake/Release.cmake)

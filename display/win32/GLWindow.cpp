@@ -4,6 +4,9 @@
 // is left whose procedure could post the quit message into its error box.
 #include "display/win32/GLWindow.h"
 
+#include <mmsystem.h>
+#include <wtsapi32.h>
+
 #include "display/win32/MonitorList.h"
 #include "display/win32/SaverWindowProc.h"
 #include "display/win32/Win32Clock.h"
@@ -44,6 +47,14 @@ void syncSwapsToTheDisplay() {
     if (setInterval != nullptr) setInterval(1);
 }
 
+// The primary display's refresh rate; 0 or 1 (the hardware's default) when
+// the driver does not say, which the pacer reads as 60 Hz.
+double displayRefreshRate() {
+    DEVMODEA mode{};
+    mode.dmSize = sizeof mode;
+    return EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode) ? mode.dmDisplayFrequency : 0.0;
+}
+
 void setScreenSaverRunning(UINT running) {
     UINT previous = 0;
     SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, running, &previous, 0);
@@ -53,6 +64,7 @@ void setScreenSaverRunning(UINT running) {
 
 GLWindow::GLWindow()
     : timer(systemClock()),
+      pacer(displayRefreshRate()),
       active(false),
       width(0),
       height(0),
@@ -81,6 +93,9 @@ GLWindow::GLWindow()
 GLWindow::~GLWindow() {
     active = false;
     timer.stop();
+    if (displayNotification != nullptr) UnregisterPowerSettingNotification(displayNotification);
+    if (sessionNotification) WTSUnRegisterSessionNotification(mainWindow());
+    if (fineTimer) timeEndPeriod(1);
     releaseContexts();
     if (RunMode == Mode::Saver) {
         setScreenSaverRunning(FALSE);
@@ -149,6 +164,8 @@ void GLWindow::createWindow() {
         BringWindowToTop(created);
     }
 
+    listenForVisibility(created);
+
     // Mouse travel is measured from where the cursor is once the window shows.
     POINT cursor{};
     const bool cursorRead = GetCursorPos(&cursor) != FALSE;
@@ -203,6 +220,62 @@ void GLWindow::releaseContexts() {
         ReleaseDC(mainWindow(), deviceContext);
         deviceContext = nullptr;
     }
+}
+
+// Nothing is drawn while the display is off or the session is locked or
+// disconnected. Windows sends the display's state at once on registering.
+// Either may be refused (older systems, no terminal services); the saver
+// then draws as it always did.
+void GLWindow::listenForVisibility(HWND window) {
+    displayNotification =
+        RegisterPowerSettingNotification(window, &GUID_CONSOLE_DISPLAY_STATE, DEVICE_NOTIFY_WINDOW_HANDLE);
+    sessionNotification = WTSRegisterSessionNotification(window, NOTIFY_FOR_THIS_SESSION) != FALSE;
+}
+
+bool GLWindow::frameOwed() {
+    if (RunMode == Mode::Preview) {
+        // A child window hears nothing when its host is hidden or minimised,
+        // so the preview looks for itself; showing the host again repaints
+        // the preview, and that message ends the wait.
+        const HWND window = mainWindow();
+        const bool shown = IsWindowVisible(window) && !IsIconic(GetAncestor(window, GA_ROOT));
+        pacer.observe(shown ? SaverEvent::HostShown : SaverEvent::HostHidden);
+    }
+    const double now = timer.now();
+    const PaceDecision decision = pacer.next(now);
+    switch (decision.kind) {
+    case PaceDecision::Kind::DrawNow:
+        pacer.frameDrawn(now);
+        return true;
+    case PaceDecision::Kind::WaitUpTo:
+        waitForMessage(decision.milliseconds);
+        return false;
+    case PaceDecision::Kind::WaitForMessages:
+        waitForMessage(INFINITE);
+        return false;
+    }
+    return true;
+}
+
+void GLWindow::waitForMessage(DWORD milliseconds) {
+    // A message already queued (the quit message too) would not end the wait.
+    MSG waiting;
+    if (PeekMessageA(&waiting, nullptr, 0, 0, PM_NOREMOVE)) {
+        return;
+    }
+    // Waits shorter than a refresh need the system timer's finest period
+    // (by default a wait ends on a 15.6 ms tick). It costs power, so it is
+    // held only while frames are being paced by waiting.
+    const bool fine = milliseconds != INFINITE;
+    if (fine != fineTimer) {
+        if (fine) {
+            timeBeginPeriod(1);
+        } else {
+            timeEndPeriod(1);
+        }
+        fineTimer = fine;
+    }
+    MsgWaitForMultipleObjectsEx(0, nullptr, milliseconds, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
 }
 
 std::int32_t GLWindow::pumpMessages() {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "display/FramePacer.h"
 #include "display/FrameTimer.h"
 #include "display/ScreenLayout.h"
 
@@ -27,8 +28,12 @@ public:
     // Ticks the timer and handles at most one waiting message, never waiting
     // for one. 1 to go on, 0 once the quit message has been taken.
     std::int32_t pumpMessages();
+    // True when a frame is owed now. Otherwise waits, as the pacer says, until
+    // a message arrives or the next frame is due, and returns false.
+    bool frameOwed();
 
     FrameTimer timer;
+    FramePacer pacer;
 
 protected:
     bool active;
@@ -48,4 +53,10 @@ private:
     void createContext();
     // Lets go of the rendering and device contexts, whichever exist.
     void releaseContexts();
+    void listenForVisibility(HWND window);
+    void waitForMessage(DWORD milliseconds);
+
+    HPOWERNOTIFY displayNotification = nullptr;
+    bool sessionNotification = false;
+    bool fineTimer = false;
 };

@@ -58,6 +58,9 @@ std::int32_t SaverScene::frameStep() {
     if (pumpMessages() == 0) {
         return 0;  // the picture last shown stays
     }
+    if (!frameOwed()) {
+        return 1;  // no display could show a frame yet, or nobody can see one
+    }
     updateParticles();
     drawParticles();
     presentFrame();

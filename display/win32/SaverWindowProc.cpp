@@ -7,6 +7,8 @@
 // (showing the box deactivates the saver window, which is a close rule).
 #include "display/win32/SaverWindowProc.h"
 
+#include <wtsapi32.h>
+
 #include "display/win32/GLWindow.h"
 #include "shell/RunMode.h"
 #include "shell/SaverSettings.h"
@@ -41,10 +43,42 @@ CloseState currentCloseState() {
     return state;
 }
 
+// The console display's state, sent once when the window registers for it and
+// again on every change: 0 off, 1 on, 2 dimmed (still seen).
+SaverEvent displayStateEvent(WPARAM wParam, LPARAM lParam) {
+    const auto* setting = reinterpret_cast<const POWERBROADCAST_SETTING*>(lParam);
+    if (wParam != PBT_POWERSETTINGCHANGE || setting == nullptr ||
+        !IsEqualGUID(setting->PowerSetting, GUID_CONSOLE_DISPLAY_STATE) || setting->DataLength < sizeof(DWORD)) {
+        return SaverEvent::Other;
+    }
+    DWORD state = 0;
+    CopyMemory(&state, setting->Data, sizeof state);
+    return state == 0 ? SaverEvent::DisplayOff : SaverEvent::DisplayOn;
+}
+
+SaverEvent sessionEvent(WPARAM wParam) {
+    switch (wParam) {
+    case WTS_SESSION_LOCK:
+    case WTS_CONSOLE_DISCONNECT:
+    case WTS_REMOTE_DISCONNECT:
+        return SaverEvent::SessionAway;
+    case WTS_SESSION_UNLOCK:
+    case WTS_CONSOLE_CONNECT:
+    case WTS_REMOTE_CONNECT:
+        return SaverEvent::SessionBack;
+    default:
+        return SaverEvent::Other;
+    }
+}
+
 }  // namespace
 
-SaverEvent translateMessage(UINT message, WPARAM wParam) {
+SaverEvent translateMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case WM_POWERBROADCAST:
+        return displayStateEvent(wParam, lParam);
+    case WM_WTSSESSION_CHANGE:
+        return sessionEvent(wParam);
     case WM_DESTROY:
     case WM_CLOSE:
     case WM_QUIT:
@@ -77,8 +111,11 @@ SaverEvent translateMessage(UINT message, WPARAM wParam) {
 
 LRESULT CALLBACK saverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     SystemCursor cursor;
-    const bool runLive = GLWindow::instance != nullptr;
-    switch (decideCloseAction(translateMessage(message, wParam), currentCloseState(), cursor)) {
+    GLWindow* const run = GLWindow::instance;
+    const bool runLive = run != nullptr;
+    const SaverEvent event = translateMessage(message, wParam, lParam);
+    if (runLive) run->pacer.observe(event);
+    switch (decideCloseAction(event, currentCloseState(), cursor)) {
     case CloseAction::RequestClose:
         if (runLive && globalSettings != nullptr) {
             globalSettings->requestClose();

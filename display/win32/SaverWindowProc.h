@@ -9,5 +9,6 @@
 
 LRESULT CALLBACK saverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// The event a message stands for in the close rules.
-SaverEvent translateMessage(UINT message, WPARAM wParam);
+// The event a message stands for in the close rules and the frame pacing.
+// lParam is read only for the display's power state, which arrives behind it.
+SaverEvent translateMessage(UINT message, WPARAM wParam, LPARAM lParam = 0);

@@ -91,6 +91,9 @@ TEST(FramePacer, ALateFrameStartsANewGridWithoutABurst) {
     EXPECT_EQ(fresh.next(10.0015).kind, Kind::WaitUpTo);
     EXPECT_EQ(fresh.next(10.0015).milliseconds, 19u);
     EXPECT_EQ(fresh.next(25.0).kind, Kind::DrawNow);
+    // A frame more than half a refresh late (a slow one) starts the grid again too.
+    fresh.frameDrawn(10.045);
+    EXPECT_EQ(fresh.next(10.046).kind, Kind::WaitUpTo);
 }
 
 // Nothing is drawn while the display is off, the session is away or the

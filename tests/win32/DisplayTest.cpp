@@ -1,6 +1,7 @@
 // The display host under Wine: the window and its context, the window
 // procedure's answers reaching Windows, and the scene's bitmaps and preview.
 #include <windows.h>
+#include <wtsapi32.h>
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
@@ -219,6 +220,111 @@ TEST(SaverWindowProc, EachMessageStandsForItsEvent) {
 #ifdef _WIN64
     EXPECT_EQ(translateMessage(WM_ACTIVATEAPP, WPARAM{1} << 32), E::Activated);  // the whole wParam counts
 #endif
+    const struct { WPARAM change; SaverEvent event; } sessions[] = {
+        {WTS_SESSION_LOCK, E::SessionAway}, {WTS_CONSOLE_DISCONNECT, E::SessionAway},
+        {WTS_REMOTE_DISCONNECT, E::SessionAway}, {WTS_SESSION_UNLOCK, E::SessionBack},
+        {WTS_CONSOLE_CONNECT, E::SessionBack}, {WTS_REMOTE_CONNECT, E::SessionBack},
+        {WTS_SESSION_LOGON, E::Other}, {WTS_SESSION_REMOTE_CONTROL, E::Other}};
+    for (const auto& row : sessions) {
+        EXPECT_EQ(translateMessage(WM_WTSSESSION_CHANGE, row.change), row.event) << row.change;
+    }
+}
+
+// The console display's state as Windows sends it behind WM_POWERBROADCAST.
+struct DisplayState {
+    POWERBROADCAST_SETTING setting;
+    DWORD more;  // Data holds one byte in the header; the state takes four
+};
+
+LPARAM displayState(DWORD state, const GUID& which = GUID_CONSOLE_DISPLAY_STATE) {
+    static DisplayState message;
+    message.setting.PowerSetting = which;
+    message.setting.DataLength = sizeof state;
+    CopyMemory(message.setting.Data, &state, sizeof state);
+    return reinterpret_cast<LPARAM>(&message);
+}
+
+// Off is off; on and dimmed are seen. Other settings and other power events
+// say nothing about the display.
+TEST(SaverWindowProc, TheDisplayStateStandsForDisplayOffAndOn) {
+    using E = SaverEvent;
+    EXPECT_EQ(translateMessage(WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, displayState(0)), E::DisplayOff);
+    EXPECT_EQ(translateMessage(WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, displayState(1)), E::DisplayOn);
+    EXPECT_EQ(translateMessage(WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, displayState(2)), E::DisplayOn);
+    EXPECT_EQ(translateMessage(WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, displayState(0, GUID_ACDC_POWER_SOURCE)),
+              E::Other);
+    EXPECT_EQ(translateMessage(WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, displayState(0)), E::Other);
+    EXPECT_EQ(translateMessage(WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, 0), E::Other);
+}
+
+// Whether the last frame step drew: the back buffer is painted red before
+// it, which a drawn frame clears.
+class Frames {
+public:
+    static void markBackBuffer() {
+        glDisable(GL_SCISSOR_TEST);
+        glClearColor(1.0f, 0.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glClearColor(0.0f, 0.0f, 0.0f, 0.0f);  // the scene's, set once
+        glEnable(GL_SCISSOR_TEST);
+    }
+    static bool marked() {
+        unsigned char pixel[4] = {};
+        glReadBuffer(GL_BACK);
+        glReadPixels(1, 1, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+        return pixel[0] == 255 && pixel[1] == 0;
+    }
+    // Steps for at least five refreshes, with a message for the step's pump
+    // and one to end its wait; true if any step drew.
+    static bool anyDrawn(SaverScene& scene) {
+        markBackBuffer();
+        for (const DWORD start = GetTickCount(); GetTickCount() - start < 100;) {
+            PostMessageA(nullptr, WM_NULL, 0, 0);
+            PostMessageA(nullptr, WM_NULL, 0, 0);
+            EXPECT_EQ(scene.frameStep(), 1);
+            MSG left;
+            PeekMessageA(&left, nullptr, WM_NULL, WM_NULL, PM_REMOVE);
+            if (!marked()) return true;
+        }
+        return false;
+    }
+};
+
+// Windows reports the display going off and the session being locked to the
+// window; no frame is drawn until both are back, and a key still ends the run.
+TEST_F(DisplayTest, NothingIsDrawnWhileTheDisplayIsOffOrTheSessionIsLocked) {
+    Inspected<SaverScene> scene;
+    ASSERT_TRUE(Frames::anyDrawn(scene));
+    const HWND window = saverWindow();
+    SendMessageA(window, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, displayState(0));
+    EXPECT_FALSE(Frames::anyDrawn(scene));
+    SendMessageA(window, WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0);
+    SendMessageA(window, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, displayState(1));
+    EXPECT_FALSE(Frames::anyDrawn(scene));
+    SendMessageA(window, WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0);
+    EXPECT_TRUE(Frames::anyDrawn(scene));
+
+    SendMessageA(window, WM_WTSSESSION_CHANGE, WTS_CONSOLE_DISCONNECT, 0);
+    EXPECT_FALSE(Frames::anyDrawn(scene));
+    SendMessageA(window, WM_KEYDOWN, 0x41, 0);
+    EXPECT_NE(settings.closeRequested, 0);
+}
+
+// A preview under a hidden or minimised host draws nothing; showing the host
+// again queues a repaint, which ends the preview's wait, and it draws again.
+TEST_F(DisplayTest, APreviewDrawsNothingWhileItsHostIsHiddenOrMinimised) {
+    ASSERT_NE(openHost(40, 30, 200, 150), nullptr);
+    Inspected<SaverScene> scene;
+    ASSERT_TRUE(Frames::anyDrawn(scene));
+    for (const int hide : {SW_HIDE, SW_MINIMIZE}) {
+        SCOPED_TRACE(hide);
+        ShowWindow(host, hide);
+        EXPECT_FALSE(Frames::anyDrawn(scene));
+        drainMessages();
+        ShowWindow(host, SW_RESTORE);
+        EXPECT_NE(GetQueueStatus(QS_PAINT | QS_POSTMESSAGE | QS_SENDMESSAGE), 0u) << "nothing wakes the preview";
+        EXPECT_TRUE(Frames::anyDrawn(scene));
+    }
 }
 
 // Each kind of decision must reach Windows on a live window: the cursor, a
