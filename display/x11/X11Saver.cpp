@@ -217,6 +217,9 @@ void X11Saver::relayout() {
     for (std::size_t i = 0; i < layout.count; ++i) {
         layout.viewports[i].height = Scene::usableHeight(layout.viewports[i].height);
     }
+    // What the old layout drew outside the new one's pictures must not stay:
+    // the scenes clear only their own viewports, in both buffers.
+    framesToClear = 2;
     if (scenes && scenes->count() == layout.count) {
         for (std::size_t i = 0; i < layout.count; ++i) scenes->scene(i).reshape(layout.viewports[i]);
         return;
@@ -286,6 +289,11 @@ bool X11Saver::handleEvents() {
 
 void X11Saver::drawFrame() {
     timer.tick();
+    if (framesToClear > 0) {
+        glScissor(0, 0, layout.window.width(), layout.window.height());
+        glClear(GL_COLOR_BUFFER_BIT);
+        --framesToClear;
+    }
     scenes->update(timer.elapsedSeconds());
     scenes->draw();
     glXSwapBuffers(display, target);

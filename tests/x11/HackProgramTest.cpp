@@ -116,7 +116,8 @@ TEST(HackProgram, WindowIdDrawsInThatWindowOnlyFollowsItAndEndsWithIt) {
 }
 
 // The daemon's full-screen run without a window of its own: the root window
-// of a screen of two monitors, each lit; keys and clicks are the daemon's.
+// of a screen of two monitors, each lit, then one monitor, followed; keys and
+// clicks are the daemon's.
 TEST(HackProgram, RootLightsEveryMonitorAndIgnoresInput) {
     Xvfb server("1440x600");
     Display* display = server.display();
@@ -137,6 +138,14 @@ TEST(HackProgram, RootLightsEveryMonitorAndIgnoresInput) {
     const double changed = waitUntil([&] { return glowingPixels(display, 640, 0, 800, 600) != before; });
     EXPECT_GE(changed, 0.0) << "the picture stood still after a key and a click for " << ceilingSeconds << " s";
     EXPECT_TRUE(program.running()) << "ended on input in -root: " << program.errorOutput();
+
+
+    // The secondary monitor gone: its part of the screen goes dark.
+    server.removeMonitor(0);
+    const double dark = waitUntil([&] { return glowingPixels(display, 0, 0, 640, 480) == 0; });
+    EXPECT_GE(dark, 0.0) << "the removed monitor still glowed after " << ceilingSeconds
+                         << " s: " << glowingPixels(display, 0, 0, 640, 480) << " pixels";
+    expectGlowWithin(display, 640, 0, 800, 600, "on the primary monitor, left alone");
 
     kill(program.id(), SIGTERM);
     expectCleanEnd(program, "SIGTERM");

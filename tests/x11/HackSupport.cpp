@@ -89,7 +89,7 @@ void Xvfb::setMonitors(const std::vector<std::string>& geometries) {
         int y = 0;
         std::sscanf(geometries[i].c_str() + (primary ? 1 : 0), "%dx%d+%d+%d", &width, &height, &x, &y);
         XRRMonitorInfo monitor{};
-        monitor.name = XInternAtom(connection, (primary ? "P" : "M" + std::to_string(i)).c_str(), False);
+        monitor.name = XInternAtom(connection, ("M" + std::to_string(i)).c_str(), False);
         monitor.primary = primary;
         monitor.automatic = False;
         monitor.x = x;
@@ -108,6 +108,12 @@ void Xvfb::setMonitors(const std::vector<std::string>& geometries) {
         monitor.outputs = output != 0 ? &output : nullptr;
         XRRSetMonitor(connection, DefaultRootWindow(connection), &monitor);
     }
+    XSync(connection, False);
+}
+
+void Xvfb::removeMonitor(std::size_t index) {
+    XRRDeleteMonitor(connection, DefaultRootWindow(connection),
+                     XInternAtom(connection, ("M" + std::to_string(index)).c_str(), False));
     XSync(connection, False);
 }
 

@@ -29,6 +29,8 @@ public:
     Display* display() const { return connection; }
     // Splits the screen into RandR monitors, "*" before the primary's geometry.
     void setMonitors(const std::vector<std::string>& geometries);
+    // Removes the monitor setMonitors listed at index.
+    void removeMonitor(std::size_t index);
     // Ends the server, as the end of a session does.
     void kill();
 
