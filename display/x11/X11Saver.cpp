@@ -89,6 +89,8 @@ X11Saver::X11Saver(const HackOptions& options) : timer(monotonicClock()) {
         }
         createContext();
         pacer.setRefreshRate(refreshRate(display, root));
+        // The very bitmap the Windows build generates into its resources, by
+        // the same generator code, so both programs show the same pixels.
         glowFile = glow::makeGlowBitmapFile();
         seed = monotonicClock().milliseconds();
         relayout();
