@@ -14,7 +14,6 @@
 
 #include <GL/glx.h>
 #include <X11/Xutil.h>
-#include <X11/extensions/Xrandr.h>
 #include <poll.h>
 #include <unistd.h>
 
@@ -158,12 +157,10 @@ void X11Saver::adoptWindow(unsigned long window) {
     visualInfo = visual;
     XSelectInput(display, target, StructureNotifyMask | VisibilityChangeMask);
     if (followMonitors) {
-        int errorBase = 0;
-        if (XRRQueryExtension(display, &randrEventBase, &errorBase)) {
-            XRRSelectInput(display, root, RRScreenChangeNotifyMask | RRCrtcChangeNotifyMask | RROutputChangeNotifyMask);
-        } else {
-            randrEventBase = -1;
-        }
+        // Monitors added, removed or moved, and a new screen size, reach
+        // clients as a ConfigureNotify of the root window; RandR sends no
+        // event of its own for a changed monitor.
+        if (target != root) XSelectInput(display, root, StructureNotifyMask);
     }
 }
 
@@ -235,8 +232,7 @@ void X11Saver::relayout() {
 }
 
 void X11Saver::handle(const XEvent& event) {
-    if (randrEventBase >= 0 && event.type >= randrEventBase && event.type <= randrEventBase + RRNotify) {
-        XRRUpdateConfiguration(const_cast<XEvent*>(&event));
+    if (followMonitors && event.type == ConfigureNotify && event.xconfigure.window == root) {
         relayout();
         return;
     }
@@ -285,6 +281,8 @@ bool X11Saver::handleEvents() {
         XNextEvent(display, &event);
         handle(event);
     }
+    // A window destroyed before its events were selected sends no
+    // DestroyNotify; the failed requests that name it tell instead.
     if (watchedWindowGone) ending = true;
     return !ending;
 }

@@ -61,7 +61,6 @@ private:
     bool followMonitors = false;  // -root: one picture per monitor the window covers
     unsigned long colormap = 0;
     unsigned long deleteWindow = 0;  // the WM_DELETE_WINDOW atom
-    int randrEventBase = -1;
     void* visualInfo = nullptr;  // XVisualInfo*, kept for the context
     void* context = nullptr;     // GLXContext
     bool ending = false;

@@ -115,14 +115,16 @@ TEST(HackProgram, WindowIdDrawsInThatWindowOnlyFollowsItAndEndsWithIt) {
     expectCleanEnd(program, "its window was destroyed");
 }
 
-// The daemon's full-screen run without a window of its own: the root window
-// of a screen of two monitors, each lit, then one monitor, followed; keys and
-// clicks are the daemon's.
-TEST(HackProgram, RootLightsEveryMonitorAndIgnoresInput) {
+// The daemon's full-screen run in a window it names over the whole screen
+// of two monitors: each lit, then one monitor, followed (the window itself
+// stays as it is); keys and clicks are the daemon's.
+TEST(HackProgram, RootLightsEveryMonitorFollowsThemAndIgnoresInput) {
     Xvfb server("1440x600");
     Display* display = server.display();
     server.setMonitors({"640x480+0+0", "*800x600+640+0"});
-    Program program(server.name(), {"-root"});
+    const Window saverWindow = createTestWindow(display, 0, 0, 1440, 600);
+    const std::string named = "XSCREENSAVER_WINDOW=" + std::to_string(saverWindow);
+    Program program(server.name(), {"-root"}, {named});
     expectGlowWithin(display, 640, 0, 800, 600, "on the primary monitor");
     expectGlowWithin(display, 0, 0, 640, 480, "on the secondary monitor");
     EXPECT_EQ(glowingPixels(display, 0, 480, 640, 120), 0) << "glow below the secondary monitor, on no monitor";
