@@ -5,6 +5,7 @@
 // GoogleTest first: Xlib's None macro would break it.
 #include <gtest/gtest.h>
 
+#include <GL/glx.h>
 #include <X11/extensions/XTest.h>
 #include <signal.h>
 
@@ -56,6 +57,28 @@ Window lumraWindow(Display* display) {
     return found;
 }
 
+// A window whose visual OpenGL can draw only single-buffered: nothing the
+// program could swap.
+Window createSingleBufferedWindow(Display* display) {
+    XVisualInfo wanted{};
+    wanted.screen = DefaultScreen(display);
+    wanted.depth = 24;
+    int count = 0;
+    XVisualInfo* visuals = XGetVisualInfo(display, VisualScreenMask | VisualDepthMask, &wanted, &count);
+    Window window = 0;
+    for (int i = 0; i < count && window == 0; ++i) {
+        int doubleBuffered = 1;
+        if (glXGetConfig(display, &visuals[i], GLX_DOUBLEBUFFER, &doubleBuffered) != 0 || doubleBuffered) continue;
+        XSetWindowAttributes attributes{};
+        attributes.colormap = XCreateColormap(display, DefaultRootWindow(display), visuals[i].visual, AllocNone);
+        window = XCreateWindow(display, DefaultRootWindow(display), 0, 0, 100, 100, 0, 24, InputOutput,
+                               visuals[i].visual, CWColormap | CWBorderPixel, &attributes);
+    }
+    if (visuals != nullptr) XFree(visuals);
+    XSync(display, False);
+    return window;
+}
+
 }  // namespace
 
 TEST(HackProgram, BadOptionsAndUnusableServersSayWhatIsWrongAndExitNonZero) {
@@ -88,6 +111,12 @@ TEST(HackProgram, BadOptionsAndUnusableServersSayWhatIsWrongAndExitNonZero) {
     Program goneWindow(server.name(), {"-window-id", "0x1fffff0"});
     EXPECT_EQ(goneWindow.exitCode(), 1);
     EXPECT_NE(goneWindow.errorOutput().find("does not exist"), std::string::npos) << goneWindow.errorOutput();
+
+    const Window singleBuffered = createSingleBufferedWindow(server.display());
+    ASSERT_NE(singleBuffered, 0u) << "the server offers no single-buffered visual to try";
+    Program noVisual(server.name(), {"-window-id", std::to_string(singleBuffered)});
+    EXPECT_EQ(noVisual.exitCode(), 1);
+    EXPECT_NE(noVisual.errorOutput().find("no usable visual"), std::string::npos) << noVisual.errorOutput();
 }
 
 // The settings program's preview: the glow in the window named, never around
