@@ -41,7 +41,7 @@ TEST(HackOptions, EachOptionReachesItsFieldTheLastOneCounting) {
     SaverSettings settings(store);
     HackParse parse;
     const std::string longest(255, 'x');
-    load({"--root", "-floor", "-attractive", "-no-attractive", "-no-moving", "-music", "-number", "0042",
+    load({"--root", "-floor", "-attractive", "-no-attractive", "-no-moving", "-music", "-number", "0049",
           "-music-file", longest.c_str(), "-window-id", "0x2a00007", "-display", ":3"},
          parse, store, settings);
     ASSERT_TRUE(parse.ok) << parse.error;
@@ -52,7 +52,7 @@ TEST(HackOptions, EachOptionReachesItsFieldTheLastOneCounting) {
     EXPECT_EQ(settings.attractive, 0);
     EXPECT_EQ(settings.moving, 0);
     EXPECT_EQ(settings.music, 1);
-    EXPECT_STREQ(settings.numberText, "0042");
+    EXPECT_STREQ(settings.numberText, "0049");
     EXPECT_EQ(std::strlen(settings.musicFileName), 255u);
 
     CommandLineStore again;
