@@ -29,5 +29,10 @@ fuzz: deps
 soak: deps
 	scripts/soak
 
+# The README's first run on a bare Debian 12 root (debootstrap), before a release.
+.PHONY: fresh-check
+fresh-check:
+	scripts/fresh-check
+
 clean:
 	rm -rf build

@@ -52,7 +52,7 @@ Picture lookAt(const RECT& rect) {
 
 // The move must have landed, or the travel checked is not the travel meant.
 void moveCursorTo(int x, int y) {
-    EXPECT_TRUE(e2e::moveMouseTo(x, y)) << "cursor did not reach " << x << "," << y;
+    EXPECT_TRUE(e2e::moveMouseTo(x, y));
 }
 
 void pumpFor(DWORD ms) {
@@ -81,7 +81,7 @@ protected:
 
     static void expectEndsWithZero(e2e::SaverProcess& saver) {
         DWORD code = 1234;
-        ASSERT_TRUE(saver.waitForExit(e2e::patienceMs, code)) << "still running";
+        ASSERT_TRUE(saver.waitForExit(e2e::patienceMs, code));
         EXPECT_EQ(code, 0u);
     }
 
@@ -168,7 +168,7 @@ TEST_F(DisplayE2e, PreviewFollowsTheSettingsPageFromBeforeItShowsUntilItGoes) {
     // Killed, nothing of it is left.
     const auto killPreview = [&] {
         const HWND window = previewWindow();
-        preview->kill();
+        EXPECT_TRUE(preview->kill());
         EXPECT_TRUE(e2e::pollUntil(e2e::patienceMs, [&] { return !IsWindow(window); })) << "the killed preview stays";
         EXPECT_EQ(FindWindowA("#32770", "Saver Error"), nullptr);
     };
@@ -216,12 +216,12 @@ void expectErrorBoxThenExit255(e2e::SaverProcess& saver, const char* text, bool 
     GetDlgItemTextA(box, 0xFFFF, shown, sizeof shown);  // the message's static control
     EXPECT_STREQ(shown, text);
     EXPECT_EQ(FindWindowA("tirrans_class", nullptr), nullptr) << "the saver window outlived its failure";
-    ASSERT_TRUE(e2e::waitUntilFocused(GetDlgItem(box, IDOK))) << "the box has no focus";
+    ASSERT_TRUE(e2e::waitUntilFocused(GetDlgItem(box, IDOK)));
     Sleep(300);
     EXPECT_TRUE(saver.running()) << "did not wait for the user";
     click ? e2e::clickWindow(GetDlgItem(box, IDOK)) : e2e::pressKey(VK_RETURN);
     DWORD code = 0;
-    ASSERT_TRUE(saver.waitForExit(e2e::patienceMs, code)) << "the box would not go away";
+    ASSERT_TRUE(saver.waitForExit(e2e::patienceMs, code));
     EXPECT_EQ(code, 255u);
 }
 

@@ -26,13 +26,57 @@ void sendInput(DWORD type, WORD virtualKey, DWORD flags, LONG x = 0, LONG y = 0)
     SendInput(1, &input, sizeof input);
 }
 
-bool hasFocus(HWND control) {
+HWND focusOf(HWND control) {
     GUITHREADINFO gui{};
     gui.cbSize = sizeof gui;
-    return GetGUIThreadInfo(GetWindowThreadProcessId(control, nullptr), &gui) && gui.hwndFocus == control;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(control, nullptr), &gui) ? gui.hwndFocus : nullptr;
+}
+
+struct WindowFilter {
+    DWORD processId;
+    bool visibleOnly;
+    std::string found;
+};
+
+BOOL CALLBACK addWindow(HWND window, LPARAM data) {
+    auto& filter = *reinterpret_cast<WindowFilter*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if ((filter.processId == 0 || owner == filter.processId) && (!filter.visibleOnly || IsWindowVisible(window))) {
+        filter.found += (filter.found.empty() ? "" : ", ") + describe(window) + (IsWindowVisible(window) ? "" : " (hidden)");
+    }
+    return TRUE;
+}
+
+// The top-level windows, those of one process only if processId is not 0,
+// visible ones only if asked: "none" or a list of describe().
+std::string topLevelWindows(DWORD processId, bool visibleOnly) {
+    WindowFilter filter{processId, visibleOnly, ""};
+    EnumWindows(addWindow, reinterpret_cast<LPARAM>(&filter));
+    return filter.found.empty() ? "none" : filter.found;
+}
+
+testing::AssertionResult registryResult(const char* call, LONG status) {
+    if (status == ERROR_SUCCESS) return testing::AssertionSuccess();
+    return testing::AssertionFailure() << call << " failed with " << errorText(static_cast<DWORD>(status));
 }
 
 }  // namespace
+
+std::string errorText(DWORD code) {
+    char text[256] = {};
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text,
+                                  sizeof text, nullptr);
+    while (length > 0 && (text[length - 1] == '\r' || text[length - 1] == '\n' || text[length - 1] == ' ')) --length;
+    return "error " + std::to_string(code) + " (" + (length > 0 ? std::string(text, length) : "no text") + ")";
+}
+
+std::string describe(HWND window) {
+    char className[64] = {}, title[128] = {};
+    GetClassNameA(window, className, sizeof className);
+    GetWindowTextA(window, title, sizeof title);
+    return std::string(className) + " \"" + title + "\"";
+}
 
 std::string saverPath() {
     const char* other = std::getenv("LUMRA_SCR");  // the installer check runs the installed copy
@@ -44,12 +88,15 @@ std::string saverPath() {
 
 std::string handleText(HWND window) { return std::to_string(reinterpret_cast<std::uintptr_t>(window)); }
 
-SaverProcess::SaverProcess(const std::string& arguments) {
+SaverProcess::SaverProcess(const std::string& arguments)
     // Windows quotes the program path and puts one blank before the switch.
-    std::string line = "\"" + saverPath() + "\"" + (arguments.empty() ? "" : " " + arguments);
+    : commandLine("\"" + saverPath() + "\"" + (arguments.empty() ? "" : " " + arguments)) {
+    std::string line = commandLine;  // CreateProcessA may write into it
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
+    startTick = GetTickCount();
     if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+        startError = GetLastError();
         info = PROCESS_INFORMATION{};
     }
 }
@@ -60,28 +107,73 @@ SaverProcess::~SaverProcess() {
     if (info.hProcess != nullptr) CloseHandle(info.hProcess);
 }
 
-void SaverProcess::kill() {
-    TerminateProcess(info.hProcess, 1);
-    pollUntil(patienceMs, [&] { return !running(); });
+testing::AssertionResult SaverProcess::started() const {
+    if (info.hProcess != nullptr) return testing::AssertionSuccess();
+    return testing::AssertionFailure() << commandLine << " did not start: CreateProcess failed with "
+                                       << errorText(startError);
 }
 
-bool SaverProcess::waitForExit(DWORD timeoutMs, DWORD& exitCode) {
-    return started() && pollUntil(timeoutMs, [&] { return !running(); }) &&
-           GetExitCodeProcess(info.hProcess, &exitCode) != 0;
+testing::AssertionResult SaverProcess::kill() {
+    if (!TerminateProcess(info.hProcess, 1) && running()) {
+        return testing::AssertionFailure() << commandLine << ": TerminateProcess failed with "
+                                           << errorText(GetLastError());
+    }
+    if (pollUntil(patienceMs, [&] { return !running(); })) return testing::AssertionSuccess();
+    return testing::AssertionFailure() << commandLine << " still running " << patienceMs << " ms after TerminateProcess";
+}
+
+testing::AssertionResult SaverProcess::waitForExit(DWORD timeoutMs, DWORD& exitCode) {
+    testing::AssertionResult start = started();
+    if (!start) return start;
+    DWORD waited = WAIT_TIMEOUT;
+    const DWORD since = GetTickCount();
+    pollUntil(timeoutMs, [&] { return (waited = WaitForSingleObject(info.hProcess, 0)) != WAIT_TIMEOUT; });
+    if (waited == WAIT_TIMEOUT) {
+        return testing::AssertionFailure() << commandLine << " still running after a wait of " << GetTickCount() - since
+                                           << " ms, " << GetTickCount() - startTick << " ms after its start; its windows: "
+                                           << topLevelWindows(info.dwProcessId, false);
+    }
+    if (waited != WAIT_OBJECT_0) {
+        return testing::AssertionFailure() << "waiting for " << commandLine << " to end failed with "
+                                           << errorText(GetLastError());
+    }
+    if (!GetExitCodeProcess(info.hProcess, &exitCode)) {
+        return testing::AssertionFailure() << commandLine << " ended, but its exit code could not be read: "
+                                           << "GetExitCodeProcess failed with " << errorText(GetLastError());
+    }
+    return testing::AssertionSuccess();
 }
 
 HWND waitForWindow(const char* className, const char* title, DWORD timeoutMs) {
     HWND found = nullptr;
-    pollUntil(timeoutMs, [&] { return (found = FindWindowA(className, title)) != nullptr && IsWindowVisible(found); });
-    return found != nullptr && IsWindowVisible(found) ? found : nullptr;
+    const DWORD start = GetTickCount();
+    if (pollUntil(timeoutMs, [&] { return (found = FindWindowA(className, title)) != nullptr && IsWindowVisible(found); })) {
+        return found;
+    }
+    if (timeoutMs > 0) {
+        ADD_FAILURE() << "no visible window " << className << " \"" << title << "\" after a wait of "
+                      << GetTickCount() - start << " ms" << (found != nullptr ? " (a hidden one was there)" : "")
+                      << "; visible top-level windows last seen: " << topLevelWindows(0, true);
+    }
+    return nullptr;
 }
 
-bool waitUntilFocused(HWND control) {
+testing::AssertionResult waitUntilFocused(HWND control) {
+    if (control == nullptr) return testing::AssertionFailure() << "no control to focus";
     const HWND root = GetAncestor(control, GA_ROOT);
-    return pollUntil(patienceMs, [&] {
+    testing::AssertionResult ready = pollUntil(patienceMs, [&] {
         if (GetForegroundWindow() != root) SetForegroundWindow(root);
-        return IsWindowVisible(control) && IsWindowEnabled(control) && hasFocus(control);
+        return IsWindowVisible(control) && IsWindowEnabled(control) && focusOf(control) == control;
     });
+    if (!ready) {
+        const HWND focus = focusOf(control), front = GetForegroundWindow();
+        ready << ": " << describe(control) << " was "
+              << (IsWindowVisible(control) ? "visible" : "not visible") << ", "
+              << (IsWindowEnabled(control) ? "enabled" : "not enabled") << ", the focus on "
+              << (focus != nullptr ? describe(focus) : "nothing") << ", in front "
+              << (front != nullptr ? describe(front) : "nothing");
+    }
+    return ready;
 }
 
 void pressKey(WORD virtualKey) {
@@ -90,7 +182,7 @@ void pressKey(WORD virtualKey) {
     Sleep(30);
 }
 
-bool moveMouseTo(int x, int y) {
+testing::AssertionResult moveMouseTo(int x, int y) {
     // Absolute coordinates run from 0 to 65535 across the primary screen.
     const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
     const LONG ax = static_cast<LONG>((x * 65535LL + (width - 1) / 2) / (width - 1));
@@ -99,12 +191,15 @@ bool moveMouseTo(int x, int y) {
     // read back from the X server), and a move sent while windows come and go
     // is now and then dropped: wait until the move has landed, and send it
     // again if it has not. An absolute move sent twice ends at the same place.
+    POINT at{};
     for (int attempt = 0; attempt < 8; ++attempt) {
         sendInput(INPUT_MOUSE, 0, MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, ax, ay);
-        POINT at{};
-        if (pollUntil(250, [&] { return GetCursorPos(&at) && at.x == x && at.y == y; }, 10)) return true;
+        if (pollUntil(250, [&] { return GetCursorPos(&at) && at.x == x && at.y == y; }, 10)) {
+            return testing::AssertionSuccess();
+        }
     }
-    return false;
+    return testing::AssertionFailure() << "the cursor is at " << at.x << "," << at.y << ", not " << x << "," << y
+                                       << ", after 8 moves each awaited for 250 ms";
 }
 
 void leftClick() {
@@ -121,19 +216,22 @@ void clickWindow(HWND window) {
     leftClick();
 }
 
-bool deleteSaverKey() {
+testing::AssertionResult deleteSaverKey() {
     const LONG status = RegDeleteKeyA(HKEY_CURRENT_USER, saverKey);
-    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+    return registryResult("RegDeleteKeyA", status == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : status);
 }
 
-bool lockSaverKey(bool locked) {
+testing::AssertionResult lockSaverKey(bool locked) {
     HKEY key = nullptr;
+    testing::AssertionResult done = registryResult("RegCreateKeyExA", RegCreateKeyExA(HKEY_CURRENT_USER, saverKey, 0,
+        nullptr, 0, READ_CONTROL | WRITE_DAC, nullptr, &key, nullptr));
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    bool done = RegCreateKeyExA(HKEY_CURRENT_USER, saverKey, 0, nullptr, 0, READ_CONTROL | WRITE_DAC, nullptr,
-                                &key, nullptr) == ERROR_SUCCESS &&
-                ConvertStringSecurityDescriptorToSecurityDescriptorA(
-                    locked ? "D:P(A;;KR;;;WD)" : "D:P(A;;KA;;;WD)", SDDL_REVISION_1, &descriptor, nullptr) &&
-                RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor) == ERROR_SUCCESS;
+    if (done && !ConvertStringSecurityDescriptorToSecurityDescriptorA(locked ? "D:P(A;;KR;;;WD)" : "D:P(A;;KA;;;WD)",
+                                                                      SDDL_REVISION_1, &descriptor, nullptr)) {
+        done = testing::AssertionFailure() << "ConvertStringSecurityDescriptorToSecurityDescriptorA failed with "
+                                           << errorText(GetLastError());
+    }
+    if (done) done = registryResult("RegSetKeySecurity", RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor));
     LocalFree(descriptor);
     RegCloseKey(key);
     return done;
@@ -157,16 +255,17 @@ std::string savedValue(const char* name) {
     return std::to_string(type) + ":" + contents + "/" + std::to_string(length);
 }
 
-bool storeValue(const char* keyPath, const char* name, DWORD type, const void* data, DWORD length) {
+testing::AssertionResult storeValue(const char* keyPath, const char* name, DWORD type, const void* data,
+                                    DWORD length) {
     HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, keyPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS) {
-        return false;
-    }
-    const LONG status = type == REG_NONE ? RegDeleteValueA(key, name)
-                                         : RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), length);
+    testing::AssertionResult done = registryResult(
+        "RegCreateKeyExA", RegCreateKeyExA(HKEY_CURRENT_USER, keyPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr));
+    if (!done) return done;
+    done = type == REG_NONE
+               ? registryResult("RegDeleteValueA", RegDeleteValueA(key, name))
+               : registryResult("RegSetValueExA", RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), length));
     RegCloseKey(key);
-    return status == ERROR_SUCCESS;
+    return done;
 }
 
 }  // namespace e2e

@@ -1,9 +1,13 @@
 // Helpers of the end-to-end driver: start lumra.scr as Windows starts a
 // screen saver, wait for its windows and its exit, send it real input, and
-// look at the registry. Waiting is done by polling.
+// look at the registry. Waiting is done by polling. Whatever can fail says
+// what happened (the Windows error, how long it waited, what it saw last)
+// through the testing::AssertionResult it returns.
 #pragma once
 
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <string>
 
@@ -27,53 +31,68 @@ public:
     SaverProcess(const SaverProcess&) = delete;
     SaverProcess& operator=(const SaverProcess&) = delete;
 
-    bool started() const { return info.hProcess != nullptr; }
-    bool running() const { return started() && WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT; }
+    // Fails with CreateProcess's error and the command line.
+    testing::AssertionResult started() const;
+    bool running() const { return info.hProcess != nullptr && WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT; }
     // True once the process has ended within timeoutMs, the driver's own
     // messages handled meanwhile; exitCode then holds its code.
-    bool waitForExit(DWORD timeoutMs, DWORD& exitCode);
+    testing::AssertionResult waitForExit(DWORD timeoutMs, DWORD& exitCode);
     // Ends it as Windows ends a preview it no longer shows, and waits until it is gone.
-    void kill();
+    testing::AssertionResult kill();
 
 private:
+    std::string commandLine;
+    DWORD startError = 0;
+    DWORD startTick = 0;
     PROCESS_INFORMATION info{};
 };
+
+// "error N (the system's text for it)".
+std::string errorText(DWORD code);
 
 // Calls done every intervalMs, handling the driver's own messages (a preview
 // host lives there) in between, until it is true or timeoutMs has passed.
 template <typename Check>
-bool pollUntil(DWORD timeoutMs, Check done, DWORD intervalMs = 20) {
+testing::AssertionResult pollUntil(DWORD timeoutMs, Check done, DWORD intervalMs = 20) {
     for (const DWORD start = GetTickCount();; Sleep(intervalMs)) {
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-        if (done()) return true;
-        if (GetTickCount() - start >= timeoutMs) return false;
+        if (done()) return testing::AssertionSuccess();
+        if (GetTickCount() - start >= timeoutMs) {
+            return testing::AssertionFailure() << "not so after " << GetTickCount() - start << " ms";
+        }
     }
 }
 
+// A window as "class \"title\"".
+std::string describe(HWND window);
+
 // A visible top-level window of this class and title, or null after timeoutMs.
+// A wait that runs out (timeoutMs above 0) is a test failure that says how
+// long it waited, whether a hidden one was there, and every visible
+// top-level window it saw last.
 HWND waitForWindow(const char* className, const char* title, DWORD timeoutMs = patienceMs);
 // Brings control's window to the front and waits until control is visible,
 // enabled and holds the keyboard focus: input sent any earlier is now and
 // then lost.
-bool waitUntilFocused(HWND control);
+testing::AssertionResult waitUntilFocused(HWND control);
 
 // Real input through SendInput; it goes to the foreground window.
 void pressKey(WORD virtualKey);
-// Absolute move to screen coordinates; false if the cursor never got there.
-bool moveMouseTo(int x, int y);
+// Absolute move to screen coordinates; fails if the cursor never got there.
+testing::AssertionResult moveMouseTo(int x, int y);
 void leftClick();
 void clickWindow(HWND window);  // brings it to the front, moves to its centre and clicks
 
 // The saver's own key: removed, made readable only (locked) or writable
 // again, and a value of it as "type:contents/length" (numbers in decimal,
 // texts up to their terminator), "missing" or "no key".
-bool deleteSaverKey();
-bool lockSaverKey(bool locked);
+testing::AssertionResult deleteSaverKey();
+testing::AssertionResult lockSaverKey(bool locked);
 std::string savedValue(const char* name);
 // Writes a value under the current user; REG_NONE removes it.
 constexpr const char* saverKey = "Software\\VelmoranSaverLumra0_01";
 constexpr const char* systemKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Screen Savers";
-bool storeValue(const char* keyPath, const char* name, DWORD type, const void* data, DWORD length);
+testing::AssertionResult storeValue(const char* keyPath, const char* name, DWORD type, const void* data, DWORD length);
 
 }  // namespace e2e

@@ -22,8 +22,10 @@ protected:
     // Starts "/c" and gives the digits field the focus. It starts on OK, the
     // first visible tab stop; Tab moves it to the digits field.
     static HWND openSetupAtTheDigits(e2e::SaverProcess& saver) {
+        EXPECT_TRUE(saver.started());
         const HWND dialog = e2e::waitForWindow("#32770", "Saver Setup");
-        EXPECT_TRUE(saver.started() && dialog != nullptr && e2e::waitUntilFocused(GetDlgItem(dialog, IDOK)));
+        if (dialog == nullptr) return nullptr;
+        EXPECT_TRUE(e2e::waitUntilFocused(GetDlgItem(dialog, IDOK)));
         e2e::pressKey(VK_TAB);
         EXPECT_TRUE(e2e::waitUntilFocused(GetDlgItem(dialog, digitsFieldId)));
         return dialog;
@@ -31,7 +33,7 @@ protected:
 
     static void expectExitCodeZero(e2e::SaverProcess& saver) {
         DWORD exitCode = 1234;
-        ASSERT_TRUE(saver.waitForExit(e2e::patienceMs, exitCode)) << "still running";
+        ASSERT_TRUE(saver.waitForExit(e2e::patienceMs, exitCode));
         EXPECT_EQ(exitCode, 0u);
     }
 };
