@@ -2,13 +2,17 @@
 # `make test`. Both install what is missing first.
 ARGS ?=
 
-.PHONY: deps run test bench dist fuzz soak clean
+.PHONY: deps run run-linux test bench dist fuzz soak clean
 
 deps:
 	scripts/install-deps
 
 run: deps
 	scripts/run-saver $(ARGS)
+
+# The Linux program the same way (ARGS=-root, -window-id ID, -floor, ...).
+run-linux: deps
+	scripts/run-linux $(ARGS)
 
 test: deps
 	scripts/test-all

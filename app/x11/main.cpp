@@ -1,0 +1,79 @@
+// The entry point of lumra, the Linux program, and its composition root:
+// reads the command line into the settings, runs the effect in the window
+// XScreenSaver names (or its own), and turns a start-up failure into one line
+// on stderr and a non-zero exit. The daemon ends a hack with a signal, so
+// SIGTERM, SIGINT and SIGHUP end the run as cleanly as the window's end.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+
+#include "display/x11/X11Saver.h"
+#include "shell/Exception.h"
+#include "shell/RunMode.h"
+#include "shell/SaverSettings.h"
+#include "shell/x11/CommandLineStore.h"
+#include "shell/x11/HackOptions.h"
+
+namespace {
+
+constexpr int usageExitCode = 2;
+constexpr int failureExitCode = 1;
+
+volatile std::sig_atomic_t stopRequested = 0;
+int wakePipe[2] = {-1, -1};
+
+// Wakes the frame loop wherever it waits; the write end never blocks.
+void requestStop(int) {
+    stopRequested = 1;
+    const char byte = 0;
+    if (wakePipe[1] >= 0) {
+        const ssize_t ignored = write(wakePipe[1], &byte, 1);
+        (void)ignored;
+    }
+}
+
+void catchEndingSignals() {
+    if (pipe2(wakePipe, O_CLOEXEC | O_NONBLOCK) != 0) wakePipe[0] = wakePipe[1] = -1;
+    struct sigaction action {};
+    action.sa_handler = requestStop;
+    sigemptyset(&action.sa_mask);
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) sigaction(signal, &action, nullptr);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    catchEndingSignals();
+    CommandLineStore store;
+    const HackParse parsed = parseHackOptions(argc, argv, store);
+    if (!parsed.ok) {
+        std::fprintf(stderr, "lumra: %s\n", parsed.error.c_str());
+        return usageExitCode;
+    }
+    if (parsed.options.help) {
+        printHackHelp(stdout);
+        return 0;
+    }
+    // The preview of the settings program is the preview of Windows: the same
+    // effect at the preview's rate of emission.
+    RunMode = parsed.options.target == HackTarget::WindowId ? Mode::Preview : Mode::Saver;
+
+    SaverSettings settings(store);
+    settings.loadSystemValues();
+    settings.load();
+    globalSettings = &settings;
+    try {
+        X11Saver saver(parsed.options);
+        saver.run(stopRequested, wakePipe[0]);
+    } catch (const Exception& error) {
+        const char* display = parsed.options.display.empty() ? std::getenv("DISPLAY") : parsed.options.display.c_str();
+        std::fprintf(stderr, "lumra: %s (display '%s')\n", error.message(), display != nullptr ? display : "");
+        globalSettings = nullptr;
+        return failureExitCode;
+    }
+    globalSettings = nullptr;
+    return 0;
+}

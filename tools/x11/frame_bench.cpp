@@ -1,0 +1,55 @@
+// The whole frame of the Linux program, unpaced: lumra's own host drawing
+// into the root window of $DISPLAY (one picture per monitor), timed over
+// MEASURE seconds after WARMUP seconds that bring the particles to their
+// steady number. Prints one line: monitors, frames, milliseconds a frame.
+#include <cstdio>
+#include <cstdlib>
+
+#include "display/x11/MonotonicClock.h"
+#include "display/x11/X11Saver.h"
+#include "shell/Exception.h"
+#include "shell/RunMode.h"
+#include "shell/SaverSettings.h"
+#include "shell/x11/CommandLineStore.h"
+
+namespace {
+
+double seconds() { return static_cast<double>(monotonicClock().counter()) * 1e-9; }
+
+int framesFor(X11Saver& saver, double duration) {
+    const double end = seconds() + duration;
+    int frames = 0;
+    while (seconds() < end && saver.handleEvents()) {
+        saver.drawFrame();
+        ++frames;
+    }
+    return frames;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const double measure = argc > 1 ? std::atof(argv[1]) : 10.0;
+    const double warmUp = argc > 2 ? std::atof(argv[2]) : 7.5;
+    CommandLineStore store;
+    SaverSettings settings(store);
+    settings.loadSystemValues();
+    settings.load();
+    globalSettings = &settings;
+    RunMode = Mode::Saver;
+    try {
+        HackOptions options;
+        options.target = HackTarget::Root;
+        X11Saver saver(options);
+        framesFor(saver, warmUp);
+        const double start = seconds();
+        const int frames = framesFor(saver, measure);
+        const double took = seconds() - start;
+        std::printf("monitors %zu frames %d seconds %.2f ms/frame %.2f fps %.1f\n", saver.sceneCount(), frames, took,
+                    1000.0 * took / frames, frames / took);
+    } catch (const Exception& error) {
+        std::fprintf(stderr, "frame_bench_x11: %s\n", error.message());
+        return 1;
+    }
+    return 0;
+}
