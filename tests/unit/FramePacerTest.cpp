@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdint>
 #include <limits>
 
 #include "display/FramePacer.h"
@@ -10,111 +9,91 @@ namespace {
 
 using Kind = PaceDecision::Kind;
 
-// A frame loop run against simulated time the way a host runs it: ask, then
-// draw (which costs drawSeconds, and with a swap that waits for the display
-// also the rest of the refresh it lands in) or wait the time asked for.
-struct LoopRun {
-    int frames = 0;
-    int waits = 0;
-    double shortestGap = 1e9;  // between two frames' starts
-};
-
-LoopRun runFor(FramePacer& pacer, double seconds, double drawSeconds, double displayHertz = 0.0, double start = 0.0) {
-    LoopRun run;
-    double t = start;
-    double lastFrame = -1.0;
-    while (t < start + seconds) {
+// A frame loop run against simulated time as a host runs it: ask, then draw
+// (which costs drawSeconds, and with a swap that waits for a display of
+// displayHertz also the rest of the refresh it lands in, a little late or
+// early each time) or wait the time asked for. Counts frames and waits.
+std::pair<int, int> runFor(FramePacer& pacer, double seconds, double drawSeconds, double displayHertz = 0,
+                           double start = 0, double* shortestGap = nullptr) {
+    int frames = 0, waits = 0;
+    for (double t = start, last = -1; t < start + seconds;) {
         const PaceDecision decision = pacer.next(t);
         if (decision.kind == Kind::WaitUpTo) {
             EXPECT_GE(decision.milliseconds, 1u);
-            ++run.waits;
+            ++waits;
             t += decision.milliseconds / 1000.0;
             continue;
         }
         EXPECT_EQ(decision.kind, Kind::DrawNow);
         pacer.frameDrawn(t);
-        if (lastFrame >= 0.0) run.shortestGap = std::fmin(run.shortestGap, t - lastFrame);
-        lastFrame = t;
-        ++run.frames;
+        if (shortestGap != nullptr && last >= 0) *shortestGap = std::fmin(*shortestGap, t - last);
+        last = t;
         t += drawSeconds;
-        if (displayHertz > 0.0) {
-            // The swap returns just after the next refresh, a little late or early each time.
-            const double refresh = 1.0 / displayHertz;
-            t = (std::floor(t / refresh) + 1.0) * refresh + ((run.frames % 3) - 1) * 0.0003;
-        }
+        if (displayHertz > 0) t = (std::floor(t * displayHertz) + 1) / displayHertz + (++frames % 3 - 1) * 0.0003;
+        else ++frames;
     }
-    return run;
+    return {frames, waits};
 }
 
 // Where the swap does not wait, a cheap frame is held to the display's rate
-// (60 Hz when the rate is unknown), never busy, and the frames keep coming.
+// (60 Hz when the rate is unusable), never busy, and the frames keep coming.
 TEST(FramePacer, HoldsAnUnpacedLoopToTheRefreshRate) {
-    const struct { double reported, expected; } rates[] = {
-        {0.0, 60.0}, {1.0, 60.0}, {-5.0, 60.0}, {std::numeric_limits<double>::quiet_NaN(), 60.0},
-        {1e9, 60.0}, {60.0, 60.0}, {75.0, 75.0}, {144.0, 144.0}};
-    for (const auto& rate : rates) {
-        SCOPED_TRACE(rate.reported);
-        FramePacer pacer(rate.reported);
-        const LoopRun run = runFor(pacer, 10.0, 0.0005, 0.0, 1234.5);
-        EXPECT_LE(run.frames, 10.0 * rate.expected + 1);
-        EXPECT_GE(run.frames, 10.0 * rate.expected * 0.97);
-        EXPECT_GT(run.waits, 0);
+    const double rates[][2] = {{0, 60}, {1, 60}, {std::numeric_limits<double>::quiet_NaN(), 60}, {1e9, 60},
+                               {60, 60}, {144, 144}};
+    for (const auto& [reported, expected] : rates) {
+        FramePacer pacer(reported);
+        const auto [frames, waits] = runFor(pacer, 10, 0.0005, 0, 1234.5);
+        EXPECT_LE(frames, 10 * expected + 1) << reported;
+        EXPECT_GE(frames, 10 * expected * 0.97) << reported;
+        EXPECT_GT(waits, 0);
     }
 }
 
 // A swap that waits for the display already paces the loop: nothing is
-// added, even though its returns jitter around the refresh; and a frame that
-// takes longer than a refresh is drawn as soon as it can be.
+// added, though its returns jitter; a frame slower than a refresh is drawn
+// as soon as it can be.
 TEST(FramePacer, AddsNothingWhereTheFrameIsAlreadyDue) {
-    FramePacer paced(60.0);
-    const LoopRun vsync = runFor(paced, 5.0, 0.004, 60.0);
-    EXPECT_EQ(vsync.waits, 0);
-    EXPECT_NEAR(vsync.frames, 300, 2);
-
-    FramePacer slow(60.0);
-    const LoopRun heavy = runFor(slow, 5.0, 0.030);
-    EXPECT_EQ(heavy.waits, 0);
-    EXPECT_NEAR(heavy.frames, 5.0 / 0.030, 1);
+    FramePacer paced(60), slow(60);
+    const auto [frames, waits] = runFor(paced, 5, 0.004, 60);
+    EXPECT_EQ(waits, 0);
+    EXPECT_NEAR(frames, 300, 2);
+    const auto [slowFrames, slowWaits] = runFor(slow, 5, 0.030);
+    EXPECT_EQ(slowWaits, 0);
+    EXPECT_NEAR(slowFrames, 5 / 0.030, 1);
 }
 
-// Frames lost to a stall (or to a time nobody could see) are not made up by
-// a burst: the grid starts again from the late frame.
+// Frames lost to a stall, or to a slow frame more than half a refresh late,
+// are not made up by a burst: the grid starts again from the late frame.
 TEST(FramePacer, ALateFrameStartsANewGridWithoutABurst) {
-    FramePacer pacer(50.0);
-    runFor(pacer, 1.0, 0.001);
-    const LoopRun after = runFor(pacer, 1.0, 0.001, 0.0, 3.0);
-    EXPECT_GE(after.shortestGap, 0.02 * (1.0 - 0.125) - 1e-9);
-    EXPECT_LE(after.frames, 51);
-    // The first frame after the stall was owed at once.
-    FramePacer fresh(50.0);
-    fresh.frameDrawn(10.0);
-    EXPECT_EQ(fresh.next(10.0015).kind, Kind::WaitUpTo);
-    EXPECT_EQ(fresh.next(10.0015).milliseconds, 19u);
-    EXPECT_EQ(fresh.next(25.0).kind, Kind::DrawNow);
-    // A frame more than half a refresh late (a slow one) starts the grid again too.
-    fresh.frameDrawn(10.045);
-    EXPECT_EQ(fresh.next(10.046).kind, Kind::WaitUpTo);
+    FramePacer pacer(50);
+    runFor(pacer, 1, 0.001);
+    double gap = 1e9;
+    EXPECT_LE(runFor(pacer, 1, 0.001, 0, 3, &gap).first, 51);
+    EXPECT_GE(gap, 0.02 * (1 - 0.125) - 1e-9);
+    pacer.frameDrawn(10);
+    EXPECT_EQ(pacer.next(10.0015).milliseconds, 19u);
+    EXPECT_EQ(pacer.next(25).kind, Kind::DrawNow);
+    pacer.frameDrawn(10.045);
+    EXPECT_EQ(pacer.next(10.046).kind, Kind::WaitUpTo);
 }
 
-// Nothing is drawn while the display is off, the session is away or the
-// preview's host is hidden, however late the frame; each cause lifts on its
-// own, and a frame is owed at once when the last one does.
+// Nothing is drawn while the display is off, the session away or the
+// preview's host hidden, however late the frame; each cause lifts on its own,
+// and a frame is owed at once when the last one does.
 TEST(FramePacer, DrawsNothingWhileNobodyCanSee) {
-    const struct { SaverEvent away, back; } causes[] = {{SaverEvent::DisplayOff, SaverEvent::DisplayOn},
-                                                        {SaverEvent::SessionAway, SaverEvent::SessionBack},
-                                                        {SaverEvent::HostHidden, SaverEvent::HostShown}};
+    const SaverEvent causes[][2] = {{SaverEvent::DisplayOff, SaverEvent::DisplayOn},
+                                    {SaverEvent::SessionAway, SaverEvent::SessionBack},
+                                    {SaverEvent::HostHidden, SaverEvent::HostShown}};
     for (const auto& cause : causes) {
         for (const auto& other : causes) {
             FramePacer pacer;
-            pacer.frameDrawn(1.0);
-            pacer.observe(cause.away);
-            pacer.observe(other.away);
-            pacer.observe(SaverEvent::KeyOrButton);
-            EXPECT_EQ(pacer.next(100.0).kind, Kind::WaitForMessages);
-            pacer.observe(cause.back);
-            EXPECT_EQ(pacer.next(100.0).kind, &cause == &other ? Kind::DrawNow : Kind::WaitForMessages);
-            pacer.observe(other.back);
-            EXPECT_EQ(pacer.next(100.0).kind, Kind::DrawNow);
+            pacer.frameDrawn(1);
+            for (const SaverEvent event : {cause[0], other[0], SaverEvent::KeyOrButton}) pacer.observe(event);
+            EXPECT_EQ(pacer.next(100).kind, Kind::WaitForMessages);
+            pacer.observe(cause[1]);
+            EXPECT_EQ(pacer.next(100).kind, &cause == &other ? Kind::DrawNow : Kind::WaitForMessages);
+            pacer.observe(other[1]);
+            EXPECT_EQ(pacer.next(100).kind, Kind::DrawNow);
         }
     }
 }
