@@ -39,9 +39,3 @@ target_compile_definitions(x11_tests PRIVATE LUMRA_PROGRAM="$<TARGET_FILE:lumra>
 add_dependencies(x11_tests lumra)
 lumra_warnings(x11_tests)
 gtest_discover_tests(x11_tests PROPERTIES LABELS x11 DISCOVERY_TIMEOUT 60)
-
-add_executable(glow_probe ${PROJECT_SOURCE_DIR}/tests/x11/probe/glow_probe.cpp ${PROJECT_SOURCE_DIR}/tests/x11/HackSupport.cpp)
-target_link_libraries(glow_probe PRIVATE PkgConfig::LUMRA_X11_LIBS)
-target_compile_definitions(glow_probe PRIVATE LUMRA_PROGRAM="$<TARGET_FILE:lumra>")
-target_include_directories(glow_probe PRIVATE ${PROJECT_SOURCE_DIR})
-lumra_warnings(glow_probe)

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
 
 #include "display/FramePacer.h"
 
@@ -38,7 +37,7 @@ std::pair<int, int> runFor(FramePacer& pacer, double seconds, double drawSeconds
 // Where the swap does not wait, a cheap frame is held to the display's rate
 // (60 Hz when the rate is unusable), never busy, and the frames keep coming.
 TEST(FramePacer, HoldsAnUnpacedLoopToTheRefreshRate) {
-    const double rates[][2] = {{0, 60}, {1, 60}, {std::numeric_limits<double>::quiet_NaN(), 60}, {1e9, 60},
+    const double rates[][2] = {{0, 60}, {1, 60}, {std::nan(""), 60}, {1e9, 60},
                                {60, 60}, {144, 144}};
     for (const auto& [reported, expected] : rates) {
         FramePacer pacer(reported);

@@ -1,5 +1,4 @@
-// The command line read into the settings record: the Windows defaults where
-// nothing is given, and each option where it is.
+// The command line read into the settings record: each option where it is.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -19,22 +18,6 @@ void load(std::vector<const char*> words, HackParse& parse, CommandLineStore& st
 }
 
 }  // namespace
-
-TEST(HackOptions, NothingGivenLoadsTheDefaultsOfAFirstRunOnWindows) {
-    CommandLineStore store;
-    SaverSettings settings(store);
-    HackParse parse;
-    load({}, parse, store, settings);
-    ASSERT_TRUE(parse.ok);
-    EXPECT_EQ(parse.options.target, HackTarget::OwnWindow);
-    EXPECT_EQ(settings.attractive, 0);
-    EXPECT_EQ(settings.floor, 0);
-    EXPECT_EQ(settings.moving, 1);
-    EXPECT_EQ(settings.music, 0);
-    EXPECT_STREQ(settings.musicFileName, "c:/mp3/Various/brunnen_g.mp3");
-    EXPECT_STREQ(settings.numberText, "100");
-    EXPECT_EQ(settings.mouseThreshold, 50);
-}
 
 TEST(HackOptions, EachOptionReachesItsFieldTheLastOneCounting) {
     CommandLineStore store;

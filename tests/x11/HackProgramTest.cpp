@@ -7,8 +7,6 @@
 
 #include <GL/glx.h>
 #include <X11/extensions/XTest.h>
-#include <signal.h>
-
 #include <csignal>
 #include <cstring>
 
@@ -35,23 +33,18 @@ void expectCleanEnd(Program& program, const char* after) {
     std::printf("lumra after %s: %s\n", after, what.c_str());
 }
 
+// Its own window, once viewable: a child of the root named LumraSaver.
 Window lumraWindow(Display* display) {
-    Window root = 0;
-    Window parent = 0;
-    Window* children = nullptr;
+    Window root = 0, parent = 0, found = 0, *children = nullptr;
     unsigned int count = 0;
-    Window found = 0;
     XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
     for (unsigned int i = 0; i < count; ++i) {
         char* name = nullptr;
         XWindowAttributes attributes{};
-        if (XFetchName(display, children[i], &name) && name != nullptr) {
-            if (std::strcmp(name, "LumraSaver") == 0 && XGetWindowAttributes(display, children[i], &attributes) &&
-                attributes.map_state == IsViewable) {
-                found = children[i];
-            }
-            XFree(name);
-        }
+        if (XFetchName(display, children[i], &name) && std::strcmp(name, "LumraSaver") == 0 &&
+            XGetWindowAttributes(display, children[i], &attributes) && attributes.map_state == IsViewable)
+            found = children[i];
+        if (name != nullptr) XFree(name);
     }
     if (children != nullptr) XFree(children);
     return found;
@@ -60,21 +53,14 @@ Window lumraWindow(Display* display) {
 // A window whose visual OpenGL can draw only single-buffered: nothing the
 // program could swap.
 Window createSingleBufferedWindow(Display* display) {
-    XVisualInfo wanted{};
-    wanted.screen = DefaultScreen(display);
-    wanted.depth = 24;
-    int count = 0;
-    XVisualInfo* visuals = XGetVisualInfo(display, VisualScreenMask | VisualDepthMask, &wanted, &count);
-    Window window = 0;
-    for (int i = 0; i < count && window == 0; ++i) {
-        int doubleBuffered = 1;
-        if (glXGetConfig(display, &visuals[i], GLX_DOUBLEBUFFER, &doubleBuffered) != 0 || doubleBuffered) continue;
-        XSetWindowAttributes attributes{};
-        attributes.colormap = XCreateColormap(display, DefaultRootWindow(display), visuals[i].visual, AllocNone);
-        window = XCreateWindow(display, DefaultRootWindow(display), 0, 0, 100, 100, 0, 24, InputOutput,
-                               visuals[i].visual, CWColormap | CWBorderPixel, &attributes);
-    }
-    if (visuals != nullptr) XFree(visuals);
+    int single[] = {GLX_RGBA, None};
+    XVisualInfo* visual = glXChooseVisual(display, DefaultScreen(display), single);
+    if (visual == nullptr) return 0;
+    XSetWindowAttributes attributes{};
+    attributes.colormap = XCreateColormap(display, DefaultRootWindow(display), visual->visual, AllocNone);
+    const Window window = XCreateWindow(display, DefaultRootWindow(display), 0, 0, 100, 100, 0, visual->depth,
+                                        InputOutput, visual->visual, CWColormap | CWBorderPixel, &attributes);
+    XFree(visual);
     XSync(display, False);
     return window;
 }

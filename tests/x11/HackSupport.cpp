@@ -1,7 +1,6 @@
 #include "tests/x11/HackSupport.h"
 
 #include <X11/Xutil.h>
-#include <X11/extensions/Xrandr.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -80,41 +79,22 @@ void Xvfb::kill() {
     connection = nullptr;
 }
 
+// The monitors as xrandr makes them; the primary takes the screen's one output.
 void Xvfb::setMonitors(const std::vector<std::string>& geometries) {
     for (std::size_t i = 0; i < geometries.size(); ++i) {
         const bool primary = geometries[i][0] == '*';
-        int width = 0;
-        int height = 0;
-        int x = 0;
-        int y = 0;
+        int width = 0, height = 0, x = 0, y = 0;
         std::sscanf(geometries[i].c_str() + (primary ? 1 : 0), "%dx%d+%d+%d", &width, &height, &x, &y);
-        XRRMonitorInfo monitor{};
-        monitor.name = XInternAtom(connection, ("M" + std::to_string(i)).c_str(), False);
-        monitor.primary = primary;
-        monitor.automatic = False;
-        monitor.x = x;
-        monitor.y = y;
-        monitor.width = width;
-        monitor.height = height;
-        monitor.mwidth = width / 4;
-        monitor.mheight = height / 4;
-        // The primary takes the screen's one output; otherwise the output
-        // keeps a monitor of its own over the whole screen.
-        RROutput output = 0;
-        XRRScreenResources* resources = XRRGetScreenResources(connection, DefaultRootWindow(connection));
-        if (primary && resources != nullptr && resources->noutput > 0) output = resources->outputs[0];
-        if (resources != nullptr) XRRFreeScreenResources(resources);
-        monitor.noutput = output != 0 ? 1 : 0;
-        monitor.outputs = output != 0 ? &output : nullptr;
-        XRRSetMonitor(connection, DefaultRootWindow(connection), &monitor);
+        std::ostringstream command;
+        command << "xrandr -d " << displayName << " --setmonitor M" << i << " " << width << "/" << width / 4 << "x"
+                << height << "/" << height / 4 << "+" << x << "+" << y << (primary ? " screen" : " none");
+        if (std::system(command.str().c_str()) != 0) throw std::runtime_error("failed: " + command.str());
     }
-    XSync(connection, False);
 }
 
 void Xvfb::removeMonitor(std::size_t index) {
-    XRRDeleteMonitor(connection, DefaultRootWindow(connection),
-                     XInternAtom(connection, ("M" + std::to_string(index)).c_str(), False));
-    XSync(connection, False);
+    const std::string command = "xrandr -d " + displayName + " --delmonitor M" + std::to_string(index);
+    if (std::system(command.c_str()) != 0) throw std::runtime_error("failed: " + command);
 }
 
 Program::Program(const std::string& display, const std::vector<std::string>& arguments,

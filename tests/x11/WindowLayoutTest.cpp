@@ -1,44 +1,28 @@
-// Which part of a handed-over window each monitor's picture takes.
+// Which part of a handed-over window each monitor's picture takes: the root
+// over a secondary left of the primary (the primary's first, rows counted
+// from the window's bottom), a daemon's window over one monitor only, and a
+// root window larger than its one monitor; a window over none is one picture.
 #include <gtest/gtest.h>
+
+#include <array>
+#include <vector>
 
 #include "display/x11/WindowLayout.h"
 
-namespace {
-
-void expectViewport(const Viewport& v, int x, int y, int width, int height) {
-    EXPECT_EQ(v.x, x);
-    EXPECT_EQ(v.y, y);
-    EXPECT_EQ(v.width, width);
-    EXPECT_EQ(v.height, height);
-}
-
-}  // namespace
-
-// The root window over a secondary left of the primary, of another height:
-// the primary's picture first, rows counted from the window's bottom.
-TEST(WindowLayout, TheRootWindowGetsAPicturePerMonitorThePrimaryFirst) {
-    const MonitorRect monitors[] = {{{0, 0, 640, 480}, false}, {{640, 0, 1440, 600}, true}};
-    const ScreenLayout layout = layoutInWindow({0, 0, 1440, 600}, monitors, 2);
-    ASSERT_EQ(layout.count, 2u);
-    expectViewport(layout.viewports[0], 640, 0, 800, 600);
-    expectViewport(layout.viewports[1], 0, 120, 640, 480);
-}
-
-// A daemon's window over one monitor only, and a root window larger than the
-// monitors: the pictures count from the window's own corner.
-TEST(WindowLayout, AWindowTakesOnlyTheMonitorsItCoversFromItsOwnCorner) {
-    const MonitorRect monitors[] = {{{0, 0, 640, 480}, true}, {{640, 0, 1440, 600}, false}};
-    const ScreenLayout second = layoutInWindow({640, 0, 1440, 600}, monitors, 2);
-    ASSERT_EQ(second.count, 1u);
-    expectViewport(second.viewports[0], 0, 0, 800, 600);
-
+TEST(WindowLayout, EachPictureSitsWhereItsMonitorCoversTheWindowThePrimarysFirst) {
+    const MonitorRect pair[] = {{{0, 0, 640, 480}, false}, {{640, 0, 1440, 600}, true}};
     const MonitorRect inset[] = {{{100, 50, 500, 350}, true}};
-    const ScreenLayout larger = layoutInWindow({0, 0, 800, 600}, inset, 1);
-    ASSERT_EQ(larger.count, 1u);
-    expectViewport(larger.viewports[0], 100, 250, 400, 300);
-    EXPECT_EQ(larger.window.width(), 800);
-
-    const ScreenLayout none = layoutInWindow({2000, 0, 2320, 240}, monitors, 2);
-    ASSERT_EQ(none.count, 1u);
-    expectViewport(none.viewports[0], 0, 0, 320, 240);
+    const struct { ScreenRect window; const MonitorRect* monitors; std::size_t count; std::vector<std::array<int, 4>> want; } cases[] = {
+        {{0, 0, 1440, 600}, pair, 2, {{640, 0, 800, 600}, {0, 120, 640, 480}}},
+        {{640, 0, 1440, 600}, pair, 2, {{0, 0, 800, 600}}},
+        {{0, 0, 800, 600}, inset, 1, {{100, 250, 400, 300}}},
+        {{2000, 0, 2320, 240}, pair, 2, {{0, 0, 320, 240}}}};
+    for (const auto& c : cases) {
+        const ScreenLayout layout = layoutInWindow(c.window, c.monitors, c.count);
+        ASSERT_EQ(layout.count, c.want.size());
+        for (std::size_t i = 0; i < layout.count; ++i) {
+            const Viewport& v = layout.viewports[i];
+            EXPECT_EQ((std::array<int, 4>{v.x, v.y, v.width, v.height}), c.want[i]) << c.window.left << " " << i;
+        }
+    }
 }
