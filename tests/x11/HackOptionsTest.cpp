@@ -3,30 +3,20 @@
 
 #include <cstring>
 #include <string>
-#include <vector>
 
 #include "shell/SaverSettings.h"
 #include "shell/x11/HackOptions.h"
 
-namespace {
-
-void load(std::vector<const char*> words, HackParse& parse, CommandLineStore& store, SaverSettings& settings) {
-    words.insert(words.begin(), "lumra");
-    parse = parseHackOptions(static_cast<int>(words.size()), words.data(), store);
-    settings.loadSystemValues();
-    settings.load();
-}
-
-}  // namespace
-
 TEST(HackOptions, EachOptionReachesItsFieldTheLastOneCounting) {
     CommandLineStore store;
     SaverSettings settings(store);
-    HackParse parse;
     const std::string longest(255, 'x');
-    load({"--root", "-floor", "-attractive", "-no-attractive", "-no-moving", "-music", "-number", "0049",
-          "-music-file", longest.c_str(), "-window-id", "0x2a00007", "-display", ":3"},
-         parse, store, settings);
+    const char* words[] = {"lumra", "--root", "-floor", "-attractive", "-no-attractive", "-no-moving", "-music",
+                           "-number", "0049", "-music-file", longest.c_str(), "-window-id", "0x2a00007",
+                           "-display", ":3"};
+    const HackParse parse = parseHackOptions(15, words, store);
+    settings.loadSystemValues();
+    settings.load();
     ASSERT_TRUE(parse.ok) << parse.error;
     EXPECT_EQ(parse.options.target, HackTarget::WindowId);
     EXPECT_EQ(parse.options.windowId, 0x2a00007ul);
@@ -39,9 +29,8 @@ TEST(HackOptions, EachOptionReachesItsFieldTheLastOneCounting) {
     EXPECT_EQ(std::strlen(settings.musicFileName), 255u);
 
     CommandLineStore again;
-    HackParse decimal;
-    const char* words[] = {"lumra", "-window-id", "44040199", "-root"};
-    decimal = parseHackOptions(4, words, again);
-    EXPECT_EQ(decimal.options.windowId, 44040199ul);
-    EXPECT_EQ(decimal.options.target, HackTarget::Root);
+    const char* decimal[] = {"lumra", "-window-id", "44040199", "-root"};
+    const HackParse second = parseHackOptions(4, decimal, again);
+    EXPECT_EQ(second.options.windowId, 44040199ul);
+    EXPECT_EQ(second.options.target, HackTarget::Root);
 }
