@@ -15,7 +15,7 @@ run-linux: deps
 	scripts/run-linux $(ARGS)
 
 test: deps
-	scripts/test-all
+	tests/test-all
 
 bench: deps
 	scripts/run-benchmarks
@@ -24,15 +24,15 @@ dist: deps
 	scripts/make-dist
 
 fuzz: deps
-	scripts/run-fuzz
+	tests/fuzz/run-fuzz
 
 soak: deps
-	scripts/soak
+	tests/system/soak
 
 # The README's first run on a bare Debian 12 root (debootstrap), before a release.
 .PHONY: fresh-check
 fresh-check:
-	scripts/fresh-check
+	tests/system/fresh-check
 
 clean:
 	rm -rf build

@@ -21,5 +21,5 @@ add_custom_command(TARGET lumra POST_BUILD
     VERBATIM)
 
 add_test(NAME release COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${LUMRA_OBJDUMP} -DFILE=$<TARGET_FILE:lumra>
-         -DVERSION=${PROJECT_VERSION} -P ${PROJECT_SOURCE_DIR}/cmake/CheckRelease.cmake)
+         -DVERSION=${PROJECT_VERSION} -P ${PROJECT_SOURCE_DIR}/tests/binary/CheckRelease.cmake)
 set_tests_properties(release PROPERTIES LABELS build)

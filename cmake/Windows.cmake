@@ -50,11 +50,11 @@ set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 # Every test program runs under Wine, inside the session of this build folder.
-set(LUMRA_EMULATOR ${PROJECT_SOURCE_DIR}/scripts/wine-run ${CMAKE_BINARY_DIR} ${LUMRA_WINE_ARCH})
+set(LUMRA_EMULATOR ${PROJECT_SOURCE_DIR}/tests/wine-run ${CMAKE_BINARY_DIR} ${LUMRA_WINE_ARCH})
 
 find_program(LUMRA_OBJDUMP NAMES ${CMAKE_SYSTEM_PROCESSOR}-w64-mingw32-objdump objdump REQUIRED)
 add_test(NAME imports COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${LUMRA_OBJDUMP} -DFILE=$<TARGET_FILE:lumra>
-         -P ${PROJECT_SOURCE_DIR}/cmake/CheckImports.cmake)
+         -P ${PROJECT_SOURCE_DIR}/tests/binary/CheckImports.cmake)
 set_tests_properties(imports PROPERTIES LABELS build)
 
 file(GLOB LUMRA_WIN32_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win32/*.cpp)
@@ -75,13 +75,13 @@ add_test(NAME e2e COMMAND ${LUMRA_EMULATOR} $<TARGET_FILE:e2e_tests> --gtest_fil
 # The start-up failure after the window exists, on an X server without GLX:
 # a session of its own, outside the one CTest runs in.
 add_test(NAME e2e-noglx COMMAND ${CMAKE_COMMAND} -E env --unset=LUMRA_WINE_SESSION "LUMRA_XVFB_ARGS=-extension GLX"
-         ${PROJECT_SOURCE_DIR}/scripts/wine-run ${CMAKE_BINARY_DIR}/noglx ${LUMRA_WINE_ARCH}
+         ${PROJECT_SOURCE_DIR}/tests/wine-run ${CMAKE_BINARY_DIR}/noglx ${LUMRA_WINE_ARCH}
          $<TARGET_FILE:e2e_tests> --gtest_filter=NoGlx.*)
 # Two monitors, the secondary left of the primary: sessions of their own too,
 # without the virtual desktop, which always shows one monitor.
 add_test(NAME e2e-monitors COMMAND ${CMAKE_COMMAND} -E env --unset=LUMRA_WINE_SESSION
          "LUMRA_MONITORS=*800x600+640+0 640x480+0+0"
-         ${PROJECT_SOURCE_DIR}/scripts/wine-run ${CMAKE_BINARY_DIR}/monitors ${LUMRA_WINE_ARCH}
+         ${PROJECT_SOURCE_DIR}/tests/wine-run ${CMAKE_BINARY_DIR}/monitors ${LUMRA_WINE_ARCH}
          $<TARGET_FILE:e2e_tests> --gtest_filter=DisplayE2e.SaverCoversEveryMonitor*)
 # Frames counted from outside where the swap never waits: at most one per
 # refresh, and none while a preview's host is hidden.
