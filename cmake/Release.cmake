@@ -1,6 +1,7 @@
 # Release shape of the Windows build: the version the resources carry (from
 # the project version, the one place it is set), the stripped lumra.scr that
-# ships, and a check that reads both back from the built file.
+# ships, and a check that reads its imports, symbols and resources back from
+# the built file.
 file(CONFIGURE OUTPUT ${LUMRA_GENERATED}/LumraVersion.h @ONLY CONTENT
 "/* Written by the build from the CMake project version. */
 #define LUMRA_VERSION_MAJOR @PROJECT_VERSION_MAJOR@
@@ -20,6 +21,6 @@ add_custom_command(TARGET lumra POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=0 ${CMAKE_STRIP} --strip-all $<TARGET_FILE:lumra>
     VERBATIM)
 
-add_test(NAME release COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${LUMRA_OBJDUMP} -DFILE=$<TARGET_FILE:lumra>
-         -DVERSION=${PROJECT_VERSION} -P ${PROJECT_SOURCE_DIR}/tests/binary/CheckRelease.cmake)
-set_tests_properties(release PROPERTIES LABELS build)
+add_test(NAME binary COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${LUMRA_OBJDUMP} -DFILE=$<TARGET_FILE:lumra>
+         -DVERSION=${PROJECT_VERSION} -P ${PROJECT_SOURCE_DIR}/tests/binary/CheckBinary.cmake)
+set_tests_properties(binary PROPERTIES LABELS build)

@@ -53,9 +53,6 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 set(LUMRA_EMULATOR ${PROJECT_SOURCE_DIR}/tests/wine-run ${CMAKE_BINARY_DIR} ${LUMRA_WINE_ARCH})
 
 find_program(LUMRA_OBJDUMP NAMES ${CMAKE_SYSTEM_PROCESSOR}-w64-mingw32-objdump objdump REQUIRED)
-add_test(NAME imports COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${LUMRA_OBJDUMP} -DFILE=$<TARGET_FILE:lumra>
-         -P ${PROJECT_SOURCE_DIR}/tests/binary/CheckImports.cmake)
-set_tests_properties(imports PROPERTIES LABELS build)
 
 file(GLOB LUMRA_WIN32_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win32/*.cpp)
 add_executable(win32_tests ${LUMRA_WIN32_TEST_SOURCES})

@@ -1,6 +1,9 @@
-# Fails unless FILE, as built, is stripped and carries the version resource
-# for VERSION and a manifest declaring per-monitor DPI awareness. Everything
-# is read from the executable's own headers and resource directory.
+cmake_policy(SET CMP0057 NEW)
+# Fails unless FILE, as built, imports only DLLs that every Windows system has
+# (the runtime libraries linked in statically), is stripped, and carries the
+# version resource for VERSION and a manifest declaring per-monitor DPI
+# awareness. Everything is read from the executable's own headers and
+# resource directory.
 function(run_objdump flag out)
     execute_process(COMMAND ${OBJDUMP} ${flag} ${FILE} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
     if(NOT rc EQUAL 0)
@@ -11,6 +14,21 @@ endfunction()
 run_objdump(-f header)
 run_objdump(-h sections)
 run_objdump(-p private)
+
+string(REGEX MATCHALL "DLL Name: [^\n]+" names "${private}")
+if(NOT names)
+    message(FATAL_ERROR "no imports found in ${FILE}")
+endif()
+set(allowed KERNEL32.dll USER32.dll GDI32.dll ADVAPI32.dll OPENGL32.dll COMDLG32.dll WINMM.dll WTSAPI32.dll msvcrt.dll)
+string(TOUPPER "${allowed}" allowed)
+foreach(entry ${names})
+    string(REPLACE "DLL Name: " "" dll "${entry}")
+    string(STRIP "${dll}" dll)
+    string(TOUPPER "${dll}" upper)
+    if(NOT upper IN_LIST allowed)
+        message(FATAL_ERROR "${FILE} imports ${dll}, which is not a system DLL")
+    endif()
+endforeach()
 
 if(header MATCHES "HAS_SYMS|HAS_DEBUG" OR sections MATCHES " \\.debug_")
     message(FATAL_ERROR "${FILE} is not stripped")
@@ -48,4 +66,4 @@ if(NOT manifest MATCHES "<dpiAware [^>]*>true/pm</dpiAware>"
    OR NOT manifest MATCHES "<dpiAwareness [^>]*>PerMonitorV2, PerMonitor</dpiAwareness>")
     message(FATAL_ERROR "the manifest of ${FILE} does not declare per-monitor DPI awareness")
 endif()
-message(STATUS "${FILE}: stripped, version ${VERSION}, per-monitor DPI aware")
+message(STATUS "${FILE}: system DLLs only, stripped, version ${VERSION}, per-monitor DPI aware")
