@@ -2,7 +2,7 @@
 # `make test`. Both install what is missing first.
 ARGS ?=
 
-.PHONY: deps run run-linux test bench dist fuzz soak clean
+.PHONY: deps run run-linux test bench dist soak clean
 
 deps:
 	scripts/install-deps
@@ -22,9 +22,6 @@ bench: deps
 
 dist: deps
 	scripts/make-dist
-
-fuzz: deps
-	tests/fuzz/run-fuzz
 
 soak: deps
 	tests/system/soak
