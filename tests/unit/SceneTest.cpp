@@ -12,9 +12,10 @@
 
 #include "display/Scene.h"
 #include "particles/Random.h"
+#include "resources/GlowBitmap.h"
+#include "tests/support/DiamondOracle.h"
 #include "tests/support/OsMesaContext.h"
 #include "tests/support/ProcessState.h"
-#include "tools/generators/GlowBitmap.h"
 
 namespace {
 
@@ -121,4 +122,37 @@ TEST_F(SceneTest, SeedingAndConstructionFailures) {
     EXPECT_EQ(failure([] { return Scene(nullptr, nullptr, 1); }), "Failed to load textures");
     EXPECT_EQ(failure([]() -> int { throw std::bad_alloc(); }), "Unknown error");
     EXPECT_EQ(failure([]() -> int { throw Exception(nullptr); }), "Unknown error");
+}
+
+// The saver's running effect, some slots killed with their light still in
+// them and some just born, looks as the same particles drawn one diamond at a time look, with
+// the scene's camera angles and others, at preview and full-screen sizes;
+// the drawing leaves no client array switched on.
+TEST(ParticleDrawing, SamePictureAsOneDiamondAtATime) {
+    const std::vector<std::uint8_t> file = glow::makeGlowBitmapFile();
+    const TextureImage glowImage{64, 64, file.data() + glow::fileHeaderBytes + glow::infoHeaderBytes};
+    for (const auto& [w, h, seed] : {std::tuple{200, 150, 3u}, {1024, 768, 1u}, {1920, 1080, 8u}}) {
+        resetProcessState();
+        const OsMesaContext context(w, h);
+        Scene scene(&glowImage, nullptr, seed);
+        scene.reshape({0, 0, w, h});
+        for (int frame = 1; frame <= 150; ++frame) scene.update(frame * 0.05f);
+        for (int slot = 0; slot + 1 < ParticleSystem::PoolSize; slot += 7) {
+            scene.particles().particles[slot].age = -1.0f;
+            scene.particles().particles[slot + 1].age = 0.0f;
+        }
+        for (const Vector3& angles : {Vector3(20, 0, 0), Vector3(-35, 130, 75)}) {
+            scene.particles().camera.angles = angles;
+            scene.draw();
+            glFinish();
+            const std::vector<std::uint8_t> drawn = context.buffer;
+            for (GLenum array : {GL_VERTEX_ARRAY, GL_TEXTURE_COORD_ARRAY, GL_COLOR_ARRAY}) EXPECT_FALSE(glIsEnabled(array));
+            scene.prepareFrame();
+            drawDiamondsOneByOne(scene.particles());
+            glFinish();
+            std::size_t apart = 0;
+            for (std::size_t i = 0; i < drawn.size(); ++i) apart += std::abs(drawn[i] - context.buffer[i]) > 2;
+            EXPECT_LE(apart, drawn.size() / 10000) << w << "x" << h << ", angle about x " << angles.x;
+        }
+    }
 }

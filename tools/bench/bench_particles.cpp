@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "display/MonitorScenes.h"
-#include "tools/generators/GlowBitmap.h"
+#include "resources/GlowBitmap.h"
 
 namespace {
 
