@@ -5,4 +5,5 @@
 
 #include "particles/ParticleSystem.h"
 
-void drawDiamondsOneByOne(const ParticleSystem& system);
+// Turned by angles (degrees), whatever the system's camera holds.
+void drawDiamondsOneByOne(const ParticleSystem& system, const Vector3& angles);
