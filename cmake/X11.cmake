@@ -26,7 +26,7 @@ add_custom_command(TARGET lumra POST_BUILD
     VERBATIM)
 
 add_executable(frame_bench_x11 ${PROJECT_SOURCE_DIR}/tools/x11/frame_bench.cpp)
-target_link_libraries(frame_bench_x11 PRIVATE lumra_x11 lumra_draw_comparison)
+target_link_libraries(frame_bench_x11 PRIVATE lumra_draw_comparison lumra_x11)
 lumra_warnings(frame_bench_x11)
 
 find_package(GTest REQUIRED)

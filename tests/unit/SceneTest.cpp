@@ -100,7 +100,7 @@ TEST_F(SceneTest, SeedingAndConstructionFailures) {
 
 // The saver's running effect, some slots killed with their light still in
 // them and some just born, looks as the same particles drawn one diamond at a
-// time through the design's camera (55 up, 570 back) look, with the scene's
+// time through the saver's camera (55 up, 570 back) look, with the scene's
 // own angles and others, at preview and full-screen sizes; the drawing leaves
 // no client array switched on.
 TEST_F(SceneTest, SamePictureAsOneDiamondAtATime) {
@@ -118,7 +118,8 @@ TEST_F(SceneTest, SamePictureAsOneDiamondAtATime) {
             scene.draw();
             glFinish();
             const std::vector<std::uint8_t> drawn = context.buffer;
-            for (GLenum array : {GL_VERTEX_ARRAY, GL_TEXTURE_COORD_ARRAY, GL_COLOR_ARRAY}) EXPECT_FALSE(glIsEnabled(array));
+            for (GLenum array : {GL_VERTEX_ARRAY, GL_TEXTURE_COORD_ARRAY, GL_COLOR_ARRAY})
+                EXPECT_FALSE(glIsEnabled(array)) << "client array 0x" << std::hex << array << " left switched on";
             scene.prepareFrame();
             glLoadIdentity();
             glTranslatef(0, -55, -570);
@@ -126,7 +127,8 @@ TEST_F(SceneTest, SamePictureAsOneDiamondAtATime) {
             glFinish();
             std::size_t apart = 0;
             for (std::size_t i = 0; i < drawn.size(); ++i) apart += std::abs(drawn[i] - context.buffer[i]) > 2;
-            EXPECT_LE(apart, drawn.size() / 10000) << w << "x" << h << ", angle about x " << angles.x;
+            EXPECT_LE(apart, drawn.size() / 10000) << "bytes more than 2 levels apart at " << w << "x" << h
+                                                   << ", angles " << angles.x << " " << angles.y << " " << angles.z;
             scene.particles().camera.angles = Vector3(-35, 130, 75);
         }
     }

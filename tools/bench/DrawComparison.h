@@ -1,5 +1,5 @@
 // One frame of a scene drawn both ways over the same particles: one diamond
-// at a time in immediate mode, as the saver was first designed (the tests
+// at a time in immediate mode, the way the saver first drew them (the tests
 // keep that drawing as their oracle), and the product's own vertex arrays.
 // The two alternate, so that a busy machine slows both alike, and each is
 // finished with glFinish, so that a software renderer's rasterising counts.
