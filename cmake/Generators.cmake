@@ -2,16 +2,23 @@
 # resource file and the file it writes. Native builds make them ordinary
 # targets (the unit tests check their image code); cross builds compile the
 # same sources with the host compiler and run them to make the resources.
+# The glow's image code is the product's own (resources/): the Linux program
+# draws it at run time, so it is a library of its own that needs no tools.
+set(LUMRA_GLOW_CODE ${PROJECT_SOURCE_DIR}/resources/GlowBitmap.cpp)
 set(LUMRA_GENERATOR_CODE
-    ${PROJECT_SOURCE_DIR}/tools/generators/GlowBitmap.cpp
+    ${LUMRA_GLOW_CODE}
     ${PROJECT_SOURCE_DIR}/tools/generators/IconImage.cpp
     ${PROJECT_SOURCE_DIR}/tools/generators/OutputFile.cpp)
 # generator name:output file
 set(LUMRA_GENERATORS glow:glow.bmp icon:saver.ico)
 
 if(NOT CMAKE_CROSSCOMPILING)
+    add_library(lumra_glow STATIC ${LUMRA_GLOW_CODE})
+    target_include_directories(lumra_glow PUBLIC ${PROJECT_SOURCE_DIR})
+    lumra_warnings(lumra_glow)
+    list(REMOVE_ITEM LUMRA_GENERATOR_CODE ${LUMRA_GLOW_CODE})
     add_library(lumra_generator_code STATIC ${LUMRA_GENERATOR_CODE})
-    target_include_directories(lumra_generator_code PUBLIC ${PROJECT_SOURCE_DIR})
+    target_link_libraries(lumra_generator_code PUBLIC lumra_glow)
     lumra_warnings(lumra_generator_code)
     foreach(generator ${LUMRA_GENERATORS})
         string(REGEX REPLACE ":.*" "" name ${generator})
@@ -23,7 +30,8 @@ if(NOT CMAKE_CROSSCOMPILING)
 endif()
 
 find_program(LUMRA_HOST_CXX NAMES c++ g++ REQUIRED)
-file(GLOB LUMRA_GENERATOR_HEADERS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tools/generators/*.h)
+file(GLOB LUMRA_GENERATOR_HEADERS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tools/generators/*.h
+     ${PROJECT_SOURCE_DIR}/resources/GlowBitmap.h)
 set(LUMRA_GENERATED ${CMAKE_BINARY_DIR}/generated)
 set(LUMRA_GENERATED_FILES)
 foreach(generator ${LUMRA_GENERATORS})

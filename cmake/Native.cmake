@@ -14,10 +14,10 @@ target_link_libraries(unit_tests PRIVATE lumra_core lumra_generator_code GTest::
 lumra_warnings(unit_tests)
 gtest_discover_tests(unit_tests PROPERTIES LABELS native DISCOVERY_TIMEOUT 60)
 
-file(GLOB LUMRA_BENCH_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tools/bench/*.cpp)
+file(GLOB LUMRA_BENCH_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tools/bench/bench_*.cpp)
 foreach(source ${LUMRA_BENCH_SOURCES})
     get_filename_component(name ${source} NAME_WE)
     add_executable(${name} ${source})
-    target_link_libraries(${name} PRIVATE lumra_core lumra_generator_code benchmark::benchmark PkgConfig::OSMESA)
+    target_link_libraries(${name} PRIVATE lumra_draw_comparison lumra_glow benchmark::benchmark PkgConfig::OSMESA)
     lumra_warnings(${name})
 endforeach()

@@ -39,7 +39,7 @@ file(GLOB LUMRA_WIN32_TOOLS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tools/win32/
 foreach(source ${LUMRA_WIN32_TOOLS})
     get_filename_component(name ${source} NAME_WE)
     add_executable(${name} ${source})
-    target_link_libraries(${name} PRIVATE lumra_win32)
+    target_link_libraries(${name} PRIVATE lumra_draw_comparison lumra_win32)
     lumra_add_resources(${name})
     lumra_warnings(${name})
 endforeach()

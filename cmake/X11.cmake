@@ -13,7 +13,7 @@ file(GLOB LUMRA_X11_SOURCES CONFIGURE_DEPENDS
     ${PROJECT_SOURCE_DIR}/display/x11/*.cpp
     ${PROJECT_SOURCE_DIR}/shell/x11/*.cpp)
 add_library(lumra_x11 STATIC ${LUMRA_X11_SOURCES})
-target_link_libraries(lumra_x11 PUBLIC lumra_core lumra_generator_code PkgConfig::LUMRA_X11_LIBS)
+target_link_libraries(lumra_x11 PUBLIC lumra_core lumra_glow PkgConfig::LUMRA_X11_LIBS)
 lumra_warnings(lumra_x11)
 
 add_executable(lumra ${PROJECT_SOURCE_DIR}/app/x11/main.cpp)
@@ -26,7 +26,7 @@ add_custom_command(TARGET lumra POST_BUILD
     VERBATIM)
 
 add_executable(frame_bench_x11 ${PROJECT_SOURCE_DIR}/tools/x11/frame_bench.cpp)
-target_link_libraries(frame_bench_x11 PRIVATE lumra_x11)
+target_link_libraries(frame_bench_x11 PRIVATE lumra_draw_comparison lumra_x11)
 lumra_warnings(frame_bench_x11)
 
 find_package(GTest REQUIRED)

@@ -75,6 +75,11 @@ void Scene::reshape(const Viewport& viewport) {
 }
 
 void Scene::draw() const {
+    prepareFrame();
+    sceneParticleSystem->render();
+}
+
+void Scene::prepareFrame() const {
     applyViewport(area);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
@@ -84,5 +89,4 @@ void Scene::draw() const {
     // The secondary texture is bound first so the glow is the one in effect.
     glBindTexture(GL_TEXTURE_2D, secondaryTexture);
     glBindTexture(GL_TEXTURE_2D, primaryTexture);
-    sceneParticleSystem->render();
 }

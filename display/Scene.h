@@ -59,6 +59,9 @@ public:
     // alone, so that scenes side by side in one window leave each other be.
     // The caller swaps.
     void draw() const;
+    // All of draw but the particles: the benchmarks and tests draw them
+    // another way over the same frame to compare.
+    void prepareFrame() const;
 
     ParticleSystem& particles() { return *sceneParticleSystem; }
 

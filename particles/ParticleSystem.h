@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "particles/DiamondArrays.h"
 #include "particles/Particle.h"
 #include "particles/Vector3.h"
 
@@ -41,6 +42,7 @@ class ParticleSystem {
 public:
     static constexpr int PoolSize = 4000;
     static constexpr int MaxPresets = 1;
+    static_assert(PoolSize <= DiamondArrays::MaxDiamonds, "every particle may be live at once");
 
     // Reads the attract and floor options from globalSettings.
     ParticleSystem();
@@ -53,7 +55,8 @@ public:
     ParticleSystem& applyPreset(std::int32_t index);
     // Advances everything to time, in seconds since the frame timer started.
     bool update(float time);
-    // Draws every live particle into the current GL context.
+    // Draws every live particle into the current GL context, all in one call
+    // over vertex arrays (OpenGL 1.1, no buffer objects).
     void render() const;
 
     bool isAttracting() const { return attract; }
@@ -90,6 +93,9 @@ private:
     void initPresets();
     void sweepOrigin(float dt);
     void emit(Particle& particle, float dt);
+
+    // Scratch space of render, which changes nothing the system holds.
+    mutable DiamondArrays diamonds;
 };
 
 // The sweep angles (degrees) live for the whole process, not per system.

@@ -1,5 +1,5 @@
 // Writes the particle texture, bitmap 104, to the file named on the command line.
-#include "tools/generators/GlowBitmap.h"
+#include "resources/GlowBitmap.h"
 #include "tools/generators/OutputFile.h"
 
 int main(int argc, char** argv) {

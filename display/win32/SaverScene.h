@@ -28,6 +28,7 @@ protected:
     void updateParticles();
     void drawParticles();
     void presentFrame();
+    MonitorScenes& monitorScenes() { return *scenes; }
 
 private:
     std::unique_ptr<MonitorScenes> scenes;

@@ -8,9 +8,9 @@
 #include "display/CloseRules.h"
 #include "display/x11/MonotonicClock.h"
 #include "display/x11/WindowLayout.h"
+#include "resources/GlowBitmap.h"
 #include "shell/Exception.h"
 #include "shell/RunMode.h"
-#include "tools/generators/GlowBitmap.h"
 
 #include <GL/glx.h>
 #include <X11/Xutil.h>

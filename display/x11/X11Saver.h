@@ -41,6 +41,7 @@ public:
     void drawFrame();
 
     std::size_t sceneCount() const { return scenes ? scenes->count() : 0; }
+    Scene& scene(std::size_t index) { return scenes->scene(index); }
     unsigned long window() const { return target; }
 
 private:

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "display/MonitorScenes.h"
+#include "resources/GlowBitmap.h"
 #include "tests/support/OsMesaContext.h"
 #include "tests/support/ProcessState.h"
-#include "tools/generators/GlowBitmap.h"
 
 namespace {
 

@@ -1,5 +1,6 @@
-// The scene drawn by a software GL: where diamonds land, how they glow, the
-// viewport, the seeding and the failures of construction.
+// The scene drawn by a software GL: how a diamond glows, the viewport, the
+// seeding and the failures of construction, and the whole running effect
+// against the same particles drawn one diamond at a time.
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
@@ -12,9 +13,10 @@
 
 #include "display/Scene.h"
 #include "particles/Random.h"
+#include "resources/GlowBitmap.h"
+#include "tests/support/DiamondOracle.h"
 #include "tests/support/OsMesaContext.h"
 #include "tests/support/ProcessState.h"
-#include "tools/generators/GlowBitmap.h"
 
 namespace {
 
@@ -52,37 +54,6 @@ protected:
 
 }  // namespace
 
-// Each diamond is turned by the camera angles, seen through the scene's own
-// camera; a viewport of any shape shows the same view, stretched. Texture
-// corners (0, 0), (1, 0), (0, 1) and (1, 1) sit at the top, left, right and
-// bottom tips, whose offsets, per unit of size, are worked out by hand.
-TEST_F(SceneTest, DiamondTipsLandWhereCameraAnglesAndFrustumPutThem) {
-    const Vector3 at[2] = {Vector3(-20, 70, 450), Vector3(30, 40, 470)};
-    const float size[2] = {8.0f, 6.0f};
-    place(2, at[0], size[0]);
-    place(5, at[1], size[1]);
-    const float c = std::cos(20 * M_PI / 180), s = std::sin(20 * M_PI / 180);
-    // The scene's own 20 degrees about x, then 90 about z, y and x, turned about x first.
-    const Vector3 tilted[4] = {Vector3(0, c, s), Vector3(-1, 0, 0), Vector3(1, 0, 0), Vector3(0, -c, -s)};
-    const Vector3 turned[4] = {Vector3(0, 1, 0), Vector3(0, 0, 1), Vector3(0, 0, -1), Vector3(0, -1, 0)};
-    for (const auto& [w, h, tips] : {std::tuple{320, 200, tilted}, std::tuple{80, 150, turned}}) {
-        scene->reshape({0, 0, w, h});
-        const std::vector<FeedbackVertex> drawn = captureFeedback([&] { scene->draw(); });
-        ASSERT_EQ(drawn.size(), 12u);  // two triangles for each live slot, in slot order
-        for (int i = 0; i < 12; ++i) {
-            EXPECT_TRUE((drawn[i].s == 0 || drawn[i].s == 1) && (drawn[i].t == 0 || drawn[i].t == 1)) << i;
-            const Vector3 world = at[i / 6] + tips[static_cast<int>(drawn[i].s + 2 * drawn[i].t)] * size[i / 6];
-            EXPECT_NEAR(drawn[i].x, windowPoint(world, w, h)[0], 0.01) << w << " wide, vertex " << i;
-            EXPECT_NEAR(drawn[i].y, windowPoint(world, w, h)[1], 0.01) << w << " wide, vertex " << i;
-        }
-        scene->particles().camera.angles = Vector3(90, 90, 90);
-    }
-    scene->reshape({30, 20, 640, 0});  // a zero height is drawn one pixel high
-    std::array<GLint, 4> viewport{};
-    glGetIntegerv(GL_VIEWPORT, viewport.data());
-    EXPECT_EQ(viewport, (std::array<GLint, 4>{30, 20, 640, 1}));
-}
-
 // The glow's peak (253 of 255) times the particle's colour is added to black;
 // towards a tip the glow fades out, and an overlapping particle adds its light.
 TEST_F(SceneTest, AParticleShowsAsAGlowOfItsColourAndOverlapsAdd) {
@@ -103,6 +74,10 @@ TEST_F(SceneTest, AParticleShowsAsAGlowOfItsColourAndOverlapsAdd) {
     scene->draw();
     glFinish();
     EXPECT_NEAR(p[1], single * 1.5, 3);
+    scene->reshape({30, 20, 640, 0});  // a zero height is drawn one pixel high
+    std::array<GLint, 4> viewport{};
+    glGetIntegerv(GL_VIEWPORT, viewport.data());
+    EXPECT_EQ(viewport, (std::array<GLint, 4>{30, 20, 640, 1}));
 }
 
 // The seed starts the generator, and one draw picks the preset. Failures keep
@@ -121,4 +96,40 @@ TEST_F(SceneTest, SeedingAndConstructionFailures) {
     EXPECT_EQ(failure([] { return Scene(nullptr, nullptr, 1); }), "Failed to load textures");
     EXPECT_EQ(failure([]() -> int { throw std::bad_alloc(); }), "Unknown error");
     EXPECT_EQ(failure([]() -> int { throw Exception(nullptr); }), "Unknown error");
+}
+
+// The saver's running effect, some slots killed with their light still in
+// them and some just born, looks as the same particles drawn one diamond at a
+// time through the saver's camera (55 up, 570 back) look, with the scene's
+// own angles and others, at preview and full-screen sizes; the drawing leaves
+// no client array switched on.
+TEST_F(SceneTest, SamePictureAsOneDiamondAtATime) {
+    for (const auto& [w, h, seed] : {std::tuple{200, 150, 3u}, {1024, 768, 1u}, {1920, 1080, 8u}}) {
+        const OsMesaContext context(w, h);
+        Scene scene(&glowImage, nullptr, seed);
+        scene.reshape({0, 0, w, h});
+        for (int frame = 1; frame <= 150; ++frame) scene.update(frame * 0.05f);
+        Particle* pool = scene.particles().particles;
+        for (int slot = 0; slot + 1 < ParticleSystem::PoolSize; slot += 7) {
+            pool[slot].age = -1.0f;
+            pool[slot + 1].age = 0.0f;
+        }
+        for (const Vector3& angles : {Vector3(20, 0, 0), Vector3(-35, 130, 75)}) {
+            scene.draw();
+            glFinish();
+            const std::vector<std::uint8_t> drawn = context.buffer;
+            for (GLenum array : {GL_VERTEX_ARRAY, GL_TEXTURE_COORD_ARRAY, GL_COLOR_ARRAY})
+                EXPECT_FALSE(glIsEnabled(array)) << "client array 0x" << std::hex << array << " left switched on";
+            scene.prepareFrame();
+            glLoadIdentity();
+            glTranslatef(0, -55, -570);
+            drawDiamondsOneByOne(scene.particles(), angles);
+            glFinish();
+            std::size_t apart = 0;
+            for (std::size_t i = 0; i < drawn.size(); ++i) apart += std::abs(drawn[i] - context.buffer[i]) > 2;
+            EXPECT_LE(apart, drawn.size() / 10000) << "bytes more than 2 levels apart at " << w << "x" << h
+                                                   << ", angles " << angles.x << " " << angles.y << " " << angles.z;
+            scene.particles().camera.angles = Vector3(-35, 130, 75);
+        }
+    }
 }

@@ -1,7 +1,7 @@
 // The glow's radial profile and its .bmp encoding. The profile is a smooth
 // fall-off through measured points: flat at 253 in the core, half bright at
 // about 11 pixels, black beyond 42.
-#include "tools/generators/GlowBitmap.h"
+#include "resources/GlowBitmap.h"
 
 #include <algorithm>
 #include <cmath>
