@@ -30,5 +30,7 @@ protected:
     void presentFrame();
 
 private:
+    void followDeskWithScenes();
+
     std::unique_ptr<MonitorScenes> scenes;
 };

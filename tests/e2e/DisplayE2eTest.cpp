@@ -91,6 +91,17 @@ protected:
         EXPECT_TRUE(e2e::pollUntil(e2e::patienceMs, [&] { return (picture = lookAt(rect)).glows(); }, 100))
             << picture.blueCyan << " of " << picture.lit << " lit pixels are blue-cyan";
     }
+
+    // Waits until the picture inside rect has changed that many times.
+    static void expectFrames(const RECT& rect, int frames) {
+        Picture last = lookAt(rect);
+        EXPECT_TRUE(e2e::pollUntil(e2e::patienceMs, [&] {
+            const Picture now = lookAt(rect);
+            frames -= now.lit != last.lit || now.blueCyan != last.blueCyan;
+            last = now;
+            return frames <= 0;
+        })) << "the picture changed " << frames << " times too few";
+    }
 };
 
 BOOL CALLBACK addMonitor(HMONITOR, HDC, LPRECT area, LPARAM list) {
@@ -130,20 +141,57 @@ TEST_F(DisplayE2e, SaverCoversEveryMonitorWithTheGlowAndEndsOnAKeyOrAClick) {
 }
 
 // A stored threshold of no bytes is no threshold: the default of 50 applies.
+// The saver's clock starts before its window can be found, so 0.6 s after
+// that, with its frames showing, its first half second is over.
 TEST_F(DisplayE2e, SaverEndsOnlyWhenTheMouseTravelsBeyondTheThreshold) {
     ASSERT_TRUE(e2e::storeValue(e2e::systemKey, "Mouse Threshold", REG_DWORD, nullptr, 0));
     e2e::SaverProcess saver("/s");
     ASSERT_NE(startSaver(saver), nullptr);
-    pumpFor(1000);  // past the first half second
+    const DWORD found = GetTickCount();
+    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    expectGlow(screen);
+    e2e::pollUntil(e2e::patienceMs, [&] { return GetTickCount() - found > 600; });
     moveCursorTo(restX + 50, restY);
     moveCursorTo(restX - 50, restY + 50);
     moveCursorTo(restX + 40, restY + 40);
     moveCursorTo(restX - 40, restY - 40);
-    pumpFor(800);
+    expectFrames(screen, 5);  // each frame handles a message first
     ASSERT_TRUE(saver.running()) << "ended on travel within the threshold";
     moveCursorTo(restX + 51, restY);
     expectEndsWithZero(saver);
     e2e::storeValue(e2e::systemKey, "Mouse Threshold", REG_NONE, nullptr, 0);
+}
+
+// A resolution changed under the saver and changed back (as a full-screen
+// game does): each time the window covers the new screen exactly and the
+// glow fills it, and a key still ends the run.
+TEST_F(DisplayE2e, SaverFollowsTheScreenThroughAResolutionChangeAndBack) {
+    e2e::SaverProcess saver("/s");
+    const HWND window = startSaver(saver);
+    ASSERT_NE(window, nullptr);
+    struct Restore { ~Restore() { ChangeDisplaySettingsExA(nullptr, nullptr, nullptr, 0, nullptr); } } restore;
+    for (const int width : {800, 1024}) {
+        const int height = width * 3 / 4;
+        SCOPED_TRACE(testing::Message() << width << "x" << height);
+        DEVMODEA mode{};
+        mode.dmSize = sizeof mode;
+        mode.dmPelsWidth = width;
+        mode.dmPelsHeight = height;
+        mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+        ASSERT_EQ(ChangeDisplaySettingsExA(nullptr, width == 800 ? &mode : nullptr, nullptr,
+                                           width == 800 ? CDS_FULLSCREEN : 0, nullptr), DISP_CHANGE_SUCCESSFUL);
+        RECT rect{};
+        EXPECT_TRUE(e2e::pollUntil(e2e::patienceMs, [&] {
+            return GetWindowRect(window, &rect) && std::tuple(rect.left, rect.top, rect.right, rect.bottom) ==
+                                                       std::tuple(0, 0, width, height);
+        })) << "the window covers " << rect.left << "," << rect.top << " to " << rect.right << "," << rect.bottom;
+        expectGlow({0, 0, width, height});
+        expectGlow({width / 2, height / 2, width, height});  // not cut off where the old screen was
+        expectFrames({0, 0, width, height}, 5);
+    }
+    ASSERT_TRUE(e2e::waitUntilFocused(window));
+    e2e::pressKey(VK_SPACE);
+    expectEndsWithZero(saver);
 }
 
 // The settings page starts the preview on its monitor control while the page

@@ -6,8 +6,10 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <tuple>
 #include <vector>
 
+#include "display/FrameTimer.h"
 #include "display/MonitorScenes.h"
 #include "tests/support/OsMesaContext.h"
 #include "tests/support/ProcessState.h"
@@ -21,20 +23,30 @@ struct Desk {
     std::vector<std::vector<Particle>> particles;     // each monitor's pool
 };
 
+const std::vector<std::uint8_t> glowFile = glow::makeGlowBitmapFile();
+const TextureImage glowImage{64, 64, glowFile.data() + glow::fileHeaderBytes + glow::infoHeaderBytes};
+
+std::vector<Particle> poolOf(Scene& scene) {
+    const Particle* pool = scene.particles().particles;
+    return {pool, pool + ParticleSystem::PoolSize};
+}
+
+int liveIn(Scene& scene) {
+    const std::vector<Particle> pool = poolOf(scene);
+    return static_cast<int>(std::count_if(pool.begin(), pool.end(), [](const Particle& p) { return p.isLive(); }));
+}
+
 // A fresh process's effect on these monitors, seed 7, after 3 s of 50 ms frames.
 Desk drawDesk(const std::vector<MonitorRect>& monitors) {
     resetProcessState();
-    const std::vector<std::uint8_t> file = glow::makeGlowBitmapFile();
-    const TextureImage glow{64, 64, file.data() + glow::fileHeaderBytes + glow::infoHeaderBytes};
     Desk desk{layoutScreens(monitors.data(), monitors.size(), 0, 0), {}, {}};
     const OsMesaContext context(desk.layout.window.width(), desk.layout.window.height());
-    MonitorScenes scenes(&glow, nullptr, 7, desk.layout);
+    MonitorScenes scenes(&glowImage, nullptr, 7, desk.layout);
     for (int frame = 1; frame <= 60; ++frame) scenes.update(frame * 0.05f);
     scenes.draw();
     glFinish();
     for (std::size_t m = 0; m < scenes.count(); ++m) {
-        const Particle* pool = scenes.scene(m).particles().particles;
-        desk.particles.emplace_back(pool, pool + ParticleSystem::PoolSize);
+        desk.particles.push_back(poolOf(scenes.scene(m)));
         const Viewport& v = desk.layout.viewports[m];
         desk.pictures.emplace_back();
         for (int y = v.y; y < v.y + v.height; ++y) {
@@ -99,4 +111,66 @@ TEST(MonitorScenes, EveryMonitorGlowsOnItsOwnAndThePrimaryIsTheSingleMonitorPict
             EXPECT_EQ(sameMotions(desk.particles[0], desk.particles[m]), 0) << "monitor " << m << " copies the primary";
         }
     }
+}
+
+// A monitor that stays keeps its scene, wherever it now is; one that arrives
+// starts afresh at that moment, with particles of its own; one that leaves
+// takes its scene along.
+TEST(MonitorScenes, ThroughDeskChangesTheMonitorsThatStayKeepTheirScenes) {
+    resetProcessState();
+    const OsMesaContext context(400, 200);
+    const MonitorRect before[] = {{{0, 0, 200, 150}, true, 11}, {{200, 0, 360, 120}, false, 22}};
+    MonitorScenes scenes(&glowImage, nullptr, 7, layoutScreens(before, 2, 0, 0));
+    for (int frame = 1; frame <= 20; ++frame) scenes.update(frame * 0.05);
+    Scene* const stayed[] = {&scenes.scene(0), &scenes.scene(1)};
+    const MonitorRect after[] = {{{0, 0, 160, 120}, true, 11}, {{-90, 0, 0, 100}, false, 33}, {{160, 0, 320, 120}, false, 22}};
+    scenes.relayout(&glowImage, nullptr, layoutScreens(after, 3, 0, 0), 1.0);
+    scenes.update(1.05);
+    ASSERT_EQ(scenes.count(), 3u);
+    EXPECT_EQ(&scenes.scene(0), stayed[0]);
+    EXPECT_EQ(&scenes.scene(2), stayed[1]);
+    EXPECT_EQ(std::tuple(liveIn(scenes.scene(0)), liveIn(scenes.scene(1)), liveIn(scenes.scene(2))), std::tuple(524, 25, 524));
+    scenes.relayout(&glowImage, nullptr, layoutScreens(after, 1, 0, 0), 1.05);
+    EXPECT_EQ(scenes.count(), 1u);
+    EXPECT_EQ(&scenes.scene(0), stayed[0]);
+}
+
+// One effect seen by frames of a little over 60 a second, of uneven lengths,
+// for 70 s, started when the frame timer has run for no time, for a day and
+// for 200 hours: every run takes the frames' true lengths as its steps and
+// moves exactly as the first, while the effect's clock moves back under it.
+TEST(MonitorScenes, AnEffectHundredsOfHoursIntoARunMovesAsInItsFirstMinute) {
+    struct : Clock {
+        bool counterFrequency(std::int64_t& ticksPerSecond) override { ticksPerSecond = 1 << 20;
+            return true;
+        }
+        std::int64_t counter() override { return count; }
+        std::uint32_t milliseconds() override { return 0; }
+        std::int64_t count = 0;
+    } clock;
+    std::vector<std::tuple<float, float, int>> runs[3];
+    const std::int64_t hours[] = {0, 24, 200};
+    const OsMesaContext context(64, 48);
+    for (int run = 0; run < 3; ++run) {
+        resetProcessState();
+        FrameTimer timer(clock);
+        timer.start();
+        clock.count += hours[run] * 3600 << 20;
+        timer.tick();
+        MonitorScenes scenes(&glowImage, nullptr, 7, wholeWindow(64, 48));
+        scenes.scene(0).startClock(timer.elapsedSecondsPrecise());
+        for (int frame = 0; frame < 4200; ++frame) {
+            const double step = (frame % 3 ? 16.5 : 17.75) / 1024;  // whole ticks
+            clock.count += static_cast<std::int64_t>(step * (1 << 20));
+            timer.tick();
+            const float orbit = orbitAngle;
+            scenes.update(timer.elapsedSecondsPrecise());
+            if (orbitAngle > orbit) {
+                ASSERT_NEAR(orbitAngle - orbit, 50 * step, 0.005) << run << ": frame " << frame;
+            }
+            runs[run].emplace_back(orbitAngle, bobAngle, scenes.scene(0).particles().liveCount);
+        }
+    }
+    EXPECT_TRUE(runs[1] == runs[0]);
+    EXPECT_TRUE(runs[2] == runs[0]);
 }

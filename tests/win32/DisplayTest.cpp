@@ -155,6 +155,7 @@ TEST_F(DisplayTest, PreviewFillsItsHostShowsWithItAndDrawsTheGlowThere) {
     EXPECT_FALSE(IsWindowVisible(child));
     ShowWindow(host, SW_SHOW);
     EXPECT_TRUE(IsWindowVisible(child));
+    SendMessageA(child, WM_DISPLAYCHANGE, 32, MAKELPARAM(800, 600));  // the host decides its size
     scene.frameStep();
     EXPECT_EQ(GetFocus(), host);
     EXPECT_TRUE(GetWindowLongPtrA(child, GWL_STYLE) & WS_CHILD);
@@ -208,6 +209,7 @@ TEST(SaverWindowProc, EachMessageStandsForItsEvent) {
         {WM_LBUTTONDOWN, MK_LBUTTON, E::KeyOrButton}, {WM_RBUTTONDOWN, MK_RBUTTON, E::KeyOrButton},
         {WM_MBUTTONDOWN, MK_MBUTTON, E::KeyOrButton},
         {WM_SYSCOMMAND, SC_SCREENSAVE, E::SystemCommand}, {WM_SYSCOMMAND, SC_CLOSE, E::SystemCommand},
+        {WM_DISPLAYCHANGE, 32, E::DeskChanged},
         // Alt+key and F10, button releases, double clicks and the wheel pass on.
         {WM_SYSKEYDOWN, 0x41, E::Other}, {WM_SYSKEYUP, 0x41, E::Other}, {WM_LBUTTONUP, 0, E::Other},
         {WM_LBUTTONDBLCLK, MK_LBUTTON, E::Other}, {WM_RBUTTONUP, 0, E::Other}, {WM_MOUSEWHEEL, 0x00780000, E::Other},
@@ -250,6 +252,39 @@ TEST_F(DisplayTest, TheDisplayAndTheSessionReachThePacerThroughTheWindow) {
         EXPECT_TRUE(window.pacer.anyoneCanSee());
     }
     SendMessageA(saver, WM_KEYDOWN, 0x41, 0);
+    EXPECT_NE(settings.closeRequested, 0);
+}
+
+// Wine tells of no monitor added or removed, so the list is the test's:
+// on WM_DISPLAYCHANGE the next frame covers the monitors listed then, the
+// primary's picture its own size, the cursor where it is then the base of
+// travel, and a key still ends the run.
+struct Desk : SaverScene {
+    std::vector<MonitorRect> monitors;
+    MonitorList currentMonitors() const override {
+        MonitorList list;
+        for (const MonitorRect& m : monitors) list.monitors[list.count++] = m;
+        return list;
+    }
+};
+
+TEST_F(DisplayTest, ADeskChangeIsFollowedByTheNextFrameWithTheCloseRulesKept) {
+    Inspected<Desk> desk;
+    const HWND window = saverWindow();
+    for (const int monitors : {2, 1}) {
+        desk.monitors = {{{0, 0, 800, 600}, true, 1}, {{-640, 100, 0, 580}, false, 2}};
+        desk.monitors.resize(monitors);
+        ASSERT_TRUE(SetCursorPos(30 * monitors, 40));
+        SendMessageA(window, WM_DISPLAYCHANGE, 32, MAKELPARAM(800, 600));
+        ASSERT_EQ(desk.frameStep(), 1);
+        RECT rect{};
+        GetWindowRect(window, &rect);
+        EXPECT_EQ(std::tuple(rect.left, rect.top, rect.right, rect.bottom),
+                  std::tuple(monitors == 2 ? -640 : 0, 0, 800, 600));
+        EXPECT_EQ(std::tuple(desk.windowWidth(), desk.windowHeight()), std::tuple(800, 600));
+        EXPECT_EQ(std::tuple(settings.cursorBase.x, settings.cursorBase.y), std::tuple(30 * monitors, 40));
+    }
+    SendMessageA(window, WM_KEYDOWN, 0x41, 0);
     EXPECT_NE(settings.closeRequested, 0);
 }
 
