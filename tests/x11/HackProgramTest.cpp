@@ -8,6 +8,7 @@
 #include <GL/glx.h>
 #include <X11/extensions/XTest.h>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 
 #include "tests/x11/HackSupport.h"
@@ -164,6 +165,29 @@ TEST(HackProgram, RootLightsEveryMonitorFollowsThemAndIgnoresInput) {
                          << " s: " << glowingPixels(display, 0, 0, 640, 480) << " pixels";
     expectGlowWithin(display, 640, 0, 800, 600, "on the primary monitor, left alone");
 
+    kill(program.id(), SIGTERM);
+    expectCleanEnd(program, "SIGTERM");
+}
+
+// -root drawing on the root window itself, as a bare session runs it: the
+// screen made smaller and larger again (xrandr leaves it one picture), then
+// split into two monitors: each time the glow fills what is there.
+TEST(HackProgram, RootFollowsTheScreenResizedAndAMonitorAdded) {
+    Xvfb server("1440x600");
+    Display* display = server.display();
+    Program program(server.name(), {"-root"});
+    for (const int width : {1024, 1440}) {
+        // xrandr fails to keep the output over a smaller screen, and says so, but resizes it.
+        std::system(("xrandr -d " + server.name() + " --fb " + std::to_string(width) + "x600 2>/dev/null").c_str());
+        XWindowAttributes screen{};
+        XGetWindowAttributes(display, DefaultRootWindow(display), &screen);
+        ASSERT_EQ(screen.width, width);
+        expectGlowWithin(display, width - 300, 0, 300, 600, "at the right edge of the resized screen");
+    }
+    server.setMonitors({"*800x600+0+0", "640x480+800+0"});
+    expectGlowWithin(display, 800, 0, 640, 480, "on the monitor added");
+    const double dark = waitUntil([&] { return glowingPixels(display, 800, 480, 640, 120) == 0; });
+    EXPECT_GE(dark, 0.0) << "glow below the monitor added, on no monitor";
     kill(program.id(), SIGTERM);
     expectCleanEnd(program, "SIGTERM");
 }
