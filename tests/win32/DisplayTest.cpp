@@ -100,9 +100,15 @@ bool screenSaverRunning() {
     return SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0) && running;
 }
 
-TEST_F(DisplayTest, SaverWindowCoversTheScreenWithACurrentContextAndIsTheOnlyOne) {
+// The monitors as the test lists them: Wine tells of none added or removed.
+struct Desk : SaverScene {
+    MonitorList monitors;
+    MonitorList currentMonitors() const override { return monitors; }
+};
+
+TEST_F(DisplayTest, SaverWindowCoversTheScreenWithACurrentContextIsTheOnlyOneAndFollowsTheDesk) {
     ASSERT_FALSE(screenSaverRunning());
-    auto window = std::make_unique<Inspected<GLWindow>>();
+    auto window = std::make_unique<Inspected<Desk>>();
     EXPECT_EQ(GLWindow::instance, window.get());
     EXPECT_TRUE(screenSaverRunning());
     const HWND hwnd = saverWindow();
@@ -112,11 +118,25 @@ TEST_F(DisplayTest, SaverWindowCoversTheScreenWithACurrentContextAndIsTheOnlyOne
     EXPECT_TRUE(GetWindowLongPtrA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);  // its place is seen end to end
     EXPECT_EQ(swapIntervalAfterASwap(), 1);
     EXPECT_TRUE(window->timer.isRunning() && window->timer.usesCounter());  // Windows always has a counter
-    EXPECT_TRUE(settings.cursorBaseKnown);
-    POINT cursor{};
-    GetCursorPos(&cursor);
-    EXPECT_EQ(settings.cursorBase.x, cursor.x);
-    EXPECT_EQ(settings.cursorBase.y, cursor.y);
+    const auto cursorIsTheBase = [&s = settings] {
+        POINT p{};
+        return GetCursorPos(&p) && s.cursorBaseKnown && s.cursorBase.x == p.x && s.cursorBase.y == p.y;
+    };
+    EXPECT_TRUE(cursorIsTheBase());
+    // After WM_DISPLAYCHANGE the next frame covers the monitors listed then, and the
+    // cursor's place then (the system may have moved it) is the base of travel.
+    for (const std::size_t monitors : {2, 1}) {
+        window->monitors = {{{{0, 0, 800, 600}, true, 1}, {{-640, 100, 0, 580}, false, 2}}, monitors};
+        settings.cursorBase = {-9999, -9999};
+        SendMessageA(hwnd, WM_DISPLAYCHANGE, 32, MAKELPARAM(800, 600));
+        ASSERT_EQ(window->frameStep(), 1);
+        RECT rect{};
+        GetWindowRect(hwnd, &rect);
+        EXPECT_EQ(std::tuple(rect.left, rect.top, rect.right, rect.bottom, window->windowWidth(),
+                             window->windowHeight()),
+                  std::tuple(monitors == 2 ? -640 : 0, 0, 800, 600, 800, 600));
+        EXPECT_TRUE(cursorIsTheBase());
+    }
 
     // A second object is refused and leaves the live one in place.
     EXPECT_EQ(failureOf([] { GLWindow second; }), "Multiple instances of Window found.");
@@ -209,7 +229,6 @@ TEST(SaverWindowProc, EachMessageStandsForItsEvent) {
         {WM_LBUTTONDOWN, MK_LBUTTON, E::KeyOrButton}, {WM_RBUTTONDOWN, MK_RBUTTON, E::KeyOrButton},
         {WM_MBUTTONDOWN, MK_MBUTTON, E::KeyOrButton},
         {WM_SYSCOMMAND, SC_SCREENSAVE, E::SystemCommand}, {WM_SYSCOMMAND, SC_CLOSE, E::SystemCommand},
-        {WM_DISPLAYCHANGE, 32, E::DeskChanged},
         // Alt+key and F10, button releases, double clicks and the wheel pass on.
         {WM_SYSKEYDOWN, 0x41, E::Other}, {WM_SYSKEYUP, 0x41, E::Other}, {WM_LBUTTONUP, 0, E::Other},
         {WM_LBUTTONDBLCLK, MK_LBUTTON, E::Other}, {WM_RBUTTONUP, 0, E::Other}, {WM_MOUSEWHEEL, 0x00780000, E::Other},
@@ -252,41 +271,6 @@ TEST_F(DisplayTest, TheDisplayAndTheSessionReachThePacerThroughTheWindow) {
         EXPECT_TRUE(window.pacer.anyoneCanSee());
     }
     SendMessageA(saver, WM_KEYDOWN, 0x41, 0);
-    EXPECT_NE(settings.closeRequested, 0);
-}
-
-// Wine tells of no monitor added or removed, so the list is the test's:
-// on WM_DISPLAYCHANGE the next frame covers the monitors listed then, the
-// primary's picture its own size, the cursor's place then the base of
-// travel (the system may have moved it), and a key still ends the run.
-struct Desk : SaverScene {
-    std::vector<MonitorRect> monitors;
-    MonitorList currentMonitors() const override {
-        MonitorList list;
-        for (const MonitorRect& m : monitors) list.monitors[list.count++] = m;
-        return list;
-    }
-};
-
-TEST_F(DisplayTest, ADeskChangeIsFollowedByTheNextFrameWithTheCloseRulesKept) {
-    Inspected<Desk> desk;
-    const HWND window = saverWindow();
-    for (const int monitors : {2, 1}) {
-        desk.monitors = {{{0, 0, 800, 600}, true, 1}, {{-640, 100, 0, 580}, false, 2}};
-        desk.monitors.resize(monitors);
-        settings.cursorBase = {-9999, -9999};
-        SendMessageA(window, WM_DISPLAYCHANGE, 32, MAKELPARAM(800, 600));
-        ASSERT_EQ(desk.frameStep(), 1);
-        RECT rect{};
-        GetWindowRect(window, &rect);
-        EXPECT_EQ(std::tuple(rect.left, rect.top, rect.right, rect.bottom),
-                  std::tuple(monitors == 2 ? -640 : 0, 0, 800, 600));
-        EXPECT_EQ(std::tuple(desk.windowWidth(), desk.windowHeight()), std::tuple(800, 600));
-        POINT cursor{};
-        GetCursorPos(&cursor);
-        EXPECT_EQ(std::tuple(settings.cursorBase.x, settings.cursorBase.y), std::tuple(cursor.x, cursor.y));
-    }
-    SendMessageA(window, WM_KEYDOWN, 0x41, 0);
     EXPECT_NE(settings.closeRequested, 0);
 }
 
