@@ -65,6 +65,7 @@ CloseAction decideCloseAction(SaverEvent event, const CloseState& state, CursorS
     case SaverEvent::SessionBack:
     case SaverEvent::HostHidden:
     case SaverEvent::HostShown:
+    case SaverEvent::DeskChanged:
     case SaverEvent::Other:
         break;
     }

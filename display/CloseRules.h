@@ -23,6 +23,7 @@ enum class SaverEvent {
     SessionBack,
     HostHidden,     // a preview's host hidden or minimised
     HostShown,
+    DeskChanged,    // monitors added, removed or rearranged, or a resolution changed
     Other,
 };
 

@@ -43,6 +43,7 @@ void FrameTimer::reset() {
     framesPerSecond = 0.0f;
     frameDelta = 0.0f;
     elapsed = 0.0f;
+    preciseElapsed = 0.0;
     previousElapsed = 0.0f;
     frameCount = 0;
 }
@@ -62,7 +63,8 @@ void FrameTimer::tick() {
     if (!running) {
         return;
     }
-    elapsed = static_cast<float>(now() - startTime);
+    preciseElapsed = now() - startTime;
+    elapsed = static_cast<float>(preciseElapsed);
     frameDelta = elapsed - previousElapsed;
     previousElapsed = elapsed;
     // Wraps instead of overflowing after 2^31 frames.

@@ -22,6 +22,10 @@ public:
     // The elapsed time of the last tick; reads no clock, so the scene and the
     // window procedure see the same value within one frame.
     float elapsedSeconds() const { return elapsed; }
+    // The same time before it is rounded to float. A float of seconds since
+    // the start is 1/128 s coarse after a day, so whatever needs the true
+    // length of a frame however long the run reads this one.
+    double elapsedSecondsPrecise() const { return preciseElapsed; }
 
     std::int64_t counterFrequency() const { return frequency; }
     float tickSeconds() const { return secondsPerTick; }
@@ -43,6 +47,7 @@ private:
     float startTime = 0.0f;
     float previousElapsed = 0.0f;
     float elapsed = 0.0f;
+    double preciseElapsed = 0.0;
     float frameDelta = 0.0f;
     float framesPerSecond = 0.0f;
     std::int32_t frameCount = 0;

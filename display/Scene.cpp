@@ -4,6 +4,8 @@
 
 #include <GL/gl.h>
 
+#include <cmath>
+
 #include "particles/Random.h"
 
 namespace {
@@ -60,6 +62,33 @@ Scene::Scene(const TextureImage* primary, const TextureImage* secondary, std::ui
     // and before the effect.
     sceneParticleSystem->camera.angles = Vector3(20.0f, 0.0f, 0.0f);
     sceneParticleSystem->camera.position = Vector3(0.0f, 55.0f, 120.0f);
+}
+
+Scene::~Scene() {
+    // A scene can go while the run goes on (its monitor left the desk), so
+    // its textures go with it rather than with the context.
+    const GLuint names[] = {primaryTexture, secondaryTexture};
+    glDeleteTextures(2, names);
+}
+
+// The particle system takes its time as a float, whose spacing grows with
+// the run: a day in, the steps would come in multiples of 8 ms, and after a
+// week the effect would stand still between jumps. So the time it is handed
+// counts from a base that moves on by whole periods, and the system's record
+// of its previous time moves back by as much: the float stays below two
+// periods, its steps the true ones to a few microseconds. A clock that jumps
+// (a machine woken from sleep, or a clock set back) moves the base just as
+// far, and the system sees the same jump it would have seen.
+void Scene::update(double time) {
+    constexpr double period = 32.0;  // a power of two: the moves back are exact
+    double since = time - clockBase;
+    if (std::isfinite(since) && (since >= 2.0 * period || since < 0.0)) {
+        const double shift = (std::floor(since / period) - 1.0) * period;
+        clockBase += shift;
+        since -= shift;
+        sceneParticleSystem->lastTime -= static_cast<float>(shift);
+    }
+    sceneParticleSystem->update(static_cast<float>(since));
 }
 
 void Scene::reshape(const Viewport& viewport) {

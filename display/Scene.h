@@ -47,14 +47,22 @@ public:
     // Seeds the generator with seed, which picks the preset. Throws Exception
     // ("Unknown error" for anything unexpected, running out of memory included).
     Scene(const TextureImage* primary, const TextureImage* secondary, std::uint32_t seed);
+    // Lets go of its textures; the context must still be current.
+    ~Scene();
+    Scene(const Scene&) = delete;
+    Scene& operator=(const Scene&) = delete;
 
     // Draws into this part of the window, and only there. A zero height would
     // make the viewport empty; it is drawn one pixel high.
     void reshape(const Viewport& viewport);
     static std::int32_t usableHeight(std::int32_t height) { return height == 0 ? 1 : height; }
 
-    // Advances the effect to time, in seconds since the frame timer started.
-    void update(float time) { sceneParticleSystem->update(time); }
+    // Advances the effect to time, in seconds on the frame timer, however
+    // large: the steps the effect takes stay the frames' true lengths.
+    void update(double time);
+    // The effect's time counts from this time on the frame timer (0 unless
+    // set): a scene made while a run goes on starts as a run's first does.
+    void startClock(double time) { clockBase = time; }
     // Clear, camera, texture and the live particles, inside the viewport
     // alone, so that scenes side by side in one window leave each other be.
     // The caller swaps.
@@ -70,4 +78,5 @@ private:
     unsigned int primaryTexture = 0;
     unsigned int secondaryTexture = 0;
     Viewport area;
+    double clockBase = 0.0;
 };

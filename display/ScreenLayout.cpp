@@ -46,11 +46,13 @@ ScreenLayout layoutScreens(const MonitorRect* monitors, std::size_t count, std::
     const auto viewportOf = [&layout](const ScreenRect& r) {
         return Viewport{r.left - layout.window.left, layout.window.bottom - r.bottom, r.width(), r.height()};
     };
-    layout.viewports[layout.count++] = viewportOf(primary->area);
+    const auto add = [&](const MonitorRect& m) {
+        layout.monitorIds[layout.count] = m.id;
+        layout.viewports[layout.count++] = viewportOf(m.area);
+    };
+    add(*primary);
     for (std::size_t i = 0; i < count; ++i) {
-        if (&monitors[i] != primary && usable(monitors[i])) {
-            layout.viewports[layout.count++] = viewportOf(monitors[i].area);
-        }
+        if (&monitors[i] != primary && usable(monitors[i])) add(monitors[i]);
     }
     return layout;
 }

@@ -20,6 +20,9 @@ struct ScreenRect {
 struct MonitorRect {
     ScreenRect area;
     bool primary = false;
+    // What names the monitor while the desk changes around it (its output),
+    // so that it keeps its picture; 0 when the system names none.
+    std::uint32_t id = 0;
 };
 
 // A GL viewport: its origin is the window's bottom-left corner.
@@ -38,6 +41,7 @@ struct ScreenLayout {
     ScreenRect window;
     // viewports[0] is the primary monitor's; the others follow in the order listed.
     Viewport viewports[MaxMonitors];
+    std::uint32_t monitorIds[MaxMonitors] = {};  // the id of the monitor each viewport shows
     std::size_t count = 0;
 };
 

@@ -79,7 +79,6 @@ GLWindow::GLWindow()
     active = true;
     try {
         createWindow();
-        timer.start();
     } catch (...) {
         releaseContexts();
         instance = nullptr;
@@ -150,6 +149,12 @@ void GLWindow::createWindow() {
     if (globalSettings != nullptr) {
         globalSettings->window = mainWindowHandle;
     }
+    // The run starts for the user as its window shows: from here counts the
+    // first half second, in which mouse movement is ignored, and from here
+    // the cursor's travel. The context and the scene may then take seconds to
+    // set up (a first start on a loaded machine); travel meanwhile is real.
+    recordCursorBase();
+    timer.start();
 
     setupPixelFormat();
     createContext();
@@ -165,8 +170,9 @@ void GLWindow::createWindow() {
     }
 
     listenForVisibility(created);
+}
 
-    // Mouse travel is measured from where the cursor is once the window shows.
+void GLWindow::recordCursorBase() {
     POINT cursor{};
     const bool cursorRead = GetCursorPos(&cursor) != FALSE;
     if (globalSettings != nullptr) {
@@ -176,6 +182,29 @@ void GLWindow::createWindow() {
             globalSettings->cursorBase.y = cursor.y;
         }
     }
+}
+
+void GLWindow::deskChanged() {
+    if (RunMode != Mode::Saver) return;  // a preview's size is its host's business
+    deskStale = true;
+    // The system moves the cursor off a monitor that leaves: no user moved it.
+    recordCursorBase();
+}
+
+bool GLWindow::followDesk() {
+    if (!deskStale) return false;
+    deskStale = false;
+    const MonitorList monitors = currentMonitors();
+    layout = layoutScreens(monitors.monitors, monitors.count, GetSystemMetrics(SM_CXSCREEN),
+                           GetSystemMetrics(SM_CYSCREEN));
+    width = layout.viewports[0].width;
+    height = layout.viewports[0].height;
+    // Still topmost and without activation; what it newly covers is painted
+    // black by the class brush until the next frame, never the desktop.
+    SetWindowPos(mainWindow(), HWND_TOPMOST, layout.window.left, layout.window.top, layout.window.width(),
+                 layout.window.height(), SWP_NOACTIVATE | SWP_NOCOPYBITS);
+    pacer.setRefreshRate(displayRefreshRate());
+    return true;
 }
 
 void GLWindow::setupPixelFormat() {

@@ -9,6 +9,7 @@
 #include "display/FramePacer.h"
 #include "display/FrameTimer.h"
 #include "display/ScreenLayout.h"
+#include "display/win32/MonitorList.h"
 
 class GLWindow {
 public:
@@ -31,11 +32,20 @@ public:
     // True when a frame is owed now. Otherwise waits, as the pacer says, until
     // a message arrives or the next frame is due, and returns false.
     bool frameOwed();
+    // The desk changed under a running saver: the cursor's place now is the
+    // base of mouse travel, and the next frame follows the desk.
+    void deskChanged();
 
     FrameTimer timer;
     FramePacer pacer;
 
 protected:
+    // After a change of the desk, covers the virtual screen as it now is and
+    // lays the pictures out anew: true when it did.
+    bool followDesk();
+    // The monitors as the system lists them now.
+    virtual MonitorList currentMonitors() const { return listMonitors(); }
+
     bool active;
     // The size of the primary monitor's picture (the whole window's in a
     // preview), and where every monitor's picture sits in the window.
@@ -49,6 +59,7 @@ protected:
 
 private:
     void createWindow();
+    void recordCursorBase();
     void setupPixelFormat();
     void createContext();
     // Lets go of the rendering and device contexts, whichever exist.
@@ -59,4 +70,5 @@ private:
     HPOWERNOTIFY displayNotification = nullptr;
     bool sessionNotification = false;
     bool fineTimer = false;
+    bool deskStale = false;
 };

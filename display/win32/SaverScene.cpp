@@ -58,6 +58,7 @@ std::int32_t SaverScene::frameStep() {
     if (pumpMessages() == 0) {
         return 0;  // the picture last shown stays
     }
+    followDeskWithScenes();
     if (!frameOwed()) {
         return 1;  // no display could show a frame yet, or nobody can see one
     }
@@ -67,9 +68,17 @@ std::int32_t SaverScene::frameStep() {
     return 1;
 }
 
+void SaverScene::followDeskWithScenes() {
+    if (!followDesk()) return;
+    const BitmapResource glow(IDB_GLOW);
+    const BitmapResource secondGlow(IDB_SECOND_GLOW);
+    scenes->relayout(glow.image(), secondGlow.image(), layout, timer.elapsedSecondsPrecise());
+    height = Scene::usableHeight(height);
+}
+
 void SaverScene::updateParticles() {
     // The absolute time since the timer started, not the frame's length.
-    scenes->update(timer.elapsedSeconds());
+    scenes->update(timer.elapsedSecondsPrecise());
 }
 
 void SaverScene::drawParticles() { scenes->draw(); }

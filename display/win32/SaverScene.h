@@ -31,5 +31,7 @@ protected:
     MonitorScenes& monitorScenes() { return *scenes; }
 
 private:
+    void followDeskWithScenes();
+
     std::unique_ptr<MonitorScenes> scenes;
 };

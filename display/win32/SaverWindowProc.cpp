@@ -104,6 +104,10 @@ SaverEvent translateMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return SaverEvent::MouseMove;
     case WM_SYSCOMMAND:
         return SaverEvent::SystemCommand;
+    // Windows tells every top-level window of a monitor added, removed or
+    // moved, and of a new resolution, with this one message.
+    case WM_DISPLAYCHANGE:
+        return SaverEvent::DeskChanged;
     default:
         return SaverEvent::Other;
     }
@@ -115,6 +119,7 @@ LRESULT CALLBACK saverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     const bool runLive = run != nullptr;
     const SaverEvent event = translateMessage(message, wParam, lParam);
     if (runLive) run->pacer.observe(event);
+    if (runLive && event == SaverEvent::DeskChanged) run->deskChanged();
     switch (decideCloseAction(event, currentCloseState(), cursor)) {
     case CloseAction::RequestClose:
         if (runLive && globalSettings != nullptr) {

@@ -5,8 +5,8 @@
 
 namespace {
 
-void add(MonitorList& list, int x, int y, int width, int height, bool primary) {
-    if (list.count < MaxMonitors) list.monitors[list.count++] = {{x, y, x + width, y + height}, primary};
+void add(MonitorList& list, int x, int y, int width, int height, bool primary, std::uint32_t id = 0) {
+    if (list.count < MaxMonitors) list.monitors[list.count++] = {{x, y, x + width, y + height}, primary, id};
 }
 
 bool readRandrMonitors(Display* display, Window root, MonitorList& list) {
@@ -22,7 +22,8 @@ bool readRandrMonitors(Display* display, Window root, MonitorList& list) {
     XRRMonitorInfo* monitors = XRRGetMonitors(display, root, True, &count);
     for (int i = 0; i < count; ++i) {
         const XRRMonitorInfo& m = monitors[i];
-        add(list, m.x, m.y, m.width, m.height, m.primary != 0);
+        // The name's atom stays the monitor's while the server runs.
+        add(list, m.x, m.y, m.width, m.height, m.primary != 0, static_cast<std::uint32_t>(m.name));
     }
     if (monitors != nullptr) XRRFreeMonitors(monitors);
     return list.count > 0;

@@ -11,6 +11,7 @@ ScreenLayout layoutInWindow(const ScreenRect& window, const MonitorRect* monitor
     for (std::size_t i = 0; i < count; ++i) {
         const ScreenRect& area = monitors[i].area;
         clipped[i].primary = monitors[i].primary;
+        clipped[i].id = monitors[i].id;
         clipped[i].area = {std::max(area.left, window.left) - window.left, std::max(area.top, window.top) - window.top,
                            std::min(area.right, window.right) - window.left,
                            std::min(area.bottom, window.bottom) - window.top};

@@ -92,6 +92,7 @@ X11Saver::X11Saver(const HackOptions& options) : timer(monotonicClock()) {
         // the same generator code, so both programs show the same pixels.
         glowFile = glow::makeGlowBitmapFile();
         seed = monotonicClock().milliseconds();
+        timer.start();
         relayout();
     } catch (...) {
         release();
@@ -197,9 +198,8 @@ void X11Saver::syncSwapsToTheDisplay() {
     }
 }
 
-// The window's size and the monitors it covers, read afresh. The scenes keep
-// their particles while the number of pictures stays; otherwise they start
-// over, as a fresh run would on that screen.
+// The window's size and the monitors it covers, read afresh; the scenes
+// decide which pictures stay.
 void X11Saver::relayout() {
     XWindowAttributes attributes{};
     if (XGetWindowAttributes(display, target, &attributes) == 0) return;
@@ -216,19 +216,13 @@ void X11Saver::relayout() {
     for (std::size_t i = 0; i < layout.count; ++i) {
         layout.viewports[i].height = Scene::usableHeight(layout.viewports[i].height);
     }
-    // What the old layout drew outside the new one's pictures must not stay:
-    // the scenes clear only their own viewports, in both buffers.
-    framesToClear = 2;
-    if (scenes && scenes->count() == layout.count) {
-        for (std::size_t i = 0; i < layout.count; ++i) scenes->scene(i).reshape(layout.viewports[i]);
-        return;
-    }
-    scenes.reset();
     const TextureImage glowImage{glow::imageSize, glow::imageSize,
                                  glowFile.data() + glow::fileHeaderBytes + glow::infoHeaderBytes};
-    scenes = std::make_unique<MonitorScenes>(&glowImage, nullptr, seed, layout);
-    // The new particle systems start at time 0, as at the start of a run.
-    timer.start();
+    if (scenes) {
+        scenes->relayout(&glowImage, nullptr, layout, timer.elapsedSecondsPrecise());
+    } else {
+        scenes = std::make_unique<MonitorScenes>(&glowImage, nullptr, seed, layout);
+    }
 }
 
 void X11Saver::handle(const XEvent& event) {
@@ -289,12 +283,7 @@ bool X11Saver::handleEvents() {
 
 void X11Saver::drawFrame() {
     timer.tick();
-    if (framesToClear > 0) {
-        glScissor(0, 0, layout.window.width(), layout.window.height());
-        glClear(GL_COLOR_BUFFER_BIT);
-        --framesToClear;
-    }
-    scenes->update(timer.elapsedSeconds());
+    scenes->update(timer.elapsedSecondsPrecise());
     scenes->draw();
     glXSwapBuffers(display, target);
 }

@@ -65,7 +65,6 @@ private:
     void* visualInfo = nullptr;  // XVisualInfo*, kept for the context
     void* context = nullptr;     // GLXContext
     bool ending = false;
-    int framesToClear = 0;
 
     std::vector<std::uint8_t> glowFile;
     std::uint32_t seed = 0;

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "tests/e2e/E2eSupport.h"
@@ -91,6 +92,7 @@ protected:
         EXPECT_TRUE(e2e::pollUntil(e2e::patienceMs, [&] { return (picture = lookAt(rect)).glows(); }, 100))
             << picture.blueCyan << " of " << picture.lit << " lit pixels are blue-cyan";
     }
+
 };
 
 BOOL CALLBACK addMonitor(HMONITOR, HDC, LPRECT area, LPARAM list) {
@@ -99,24 +101,33 @@ BOOL CALLBACK addMonitor(HMONITOR, HDC, LPRECT area, LPARAM list) {
 }
 
 // On as many monitors as the session has (LUMRA_MONITORS lists them; the e2e-
-// monitors test runs this with two, the secondary left of the primary).
+// monitors test runs this with two, the secondary left of the primary); on one, a resolution change and back.
 TEST_F(DisplayE2e, SaverCoversEveryMonitorWithTheGlowAndEndsOnAKeyOrAClick) {
     std::vector<RECT> monitors;
     EnumDisplayMonitors(nullptr, nullptr, addMonitor, reinterpret_cast<LPARAM>(&monitors));
     const std::string desk = std::getenv("LUMRA_MONITORS") ? std::getenv("LUMRA_MONITORS") : "1x1";
     ASSERT_EQ(monitors.size(), static_cast<std::size_t>(std::count(desk.begin(), desk.end(), 'x')));
+    DEVMODEA smaller{};
+    smaller.dmSize = sizeof smaller;
+    smaller.dmPelsWidth = 800, smaller.dmPelsHeight = 600, smaller.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
     for (const bool key : {true, false}) {
         SCOPED_TRACE(key ? "key" : "click");
         e2e::SaverProcess saver("/s");
         const HWND window = startSaver(saver);
         ASSERT_NE(window, nullptr);
-        if (key) {
-            RECT rect{};
-            GetWindowRect(window, &rect);
+        for (int change = 0; key && change < (monitors.size() == 1 ? 3 : 1); ++change) {
+            if (change > 0) {  // to 800x600, then back to the desktop's own size
+                ASSERT_EQ(ChangeDisplaySettingsExA(nullptr, change == 1 ? &smaller : nullptr, nullptr,
+                                                   change == 1 ? CDS_FULLSCREEN : 0, nullptr), 0);
+                monitors = {{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}};
+            }
             const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-            EXPECT_EQ(std::tuple(rect.left, rect.top, rect.right, rect.bottom),
-                      std::tuple(left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                                 top + GetSystemMetrics(SM_CYVIRTUALSCREEN)));
+            const RECT screen{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                              top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+            RECT rect{};
+            EXPECT_TRUE(e2e::pollUntil(e2e::patienceMs,
+                                       [&] { return GetWindowRect(window, &rect) && EqualRect(&rect, &screen); }))
+                << "the window covers " << rect.left << "," << rect.top << " to " << rect.right << "," << rect.bottom;
             for (const RECT& monitor : monitors) {
                 SCOPED_TRACE(testing::Message() << "monitor at " << monitor.left << "," << monitor.top);
                 expectGlow(monitor);
@@ -130,16 +141,25 @@ TEST_F(DisplayE2e, SaverCoversEveryMonitorWithTheGlowAndEndsOnAKeyOrAClick) {
 }
 
 // A stored threshold of no bytes is no threshold: the default of 50 applies.
+// Its clock starts before its window can be found: 0.6 s on, its first half second is over.
 TEST_F(DisplayE2e, SaverEndsOnlyWhenTheMouseTravelsBeyondTheThreshold) {
     ASSERT_TRUE(e2e::storeValue(e2e::systemKey, "Mouse Threshold", REG_DWORD, nullptr, 0));
     e2e::SaverProcess saver("/s");
     ASSERT_NE(startSaver(saver), nullptr);
-    pumpFor(1000);  // past the first half second
+    const DWORD found = GetTickCount();
+    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    expectGlow(screen);
+    e2e::pollUntil(e2e::patienceMs, [&] { return GetTickCount() - found > 600; });
     moveCursorTo(restX + 50, restY);
     moveCursorTo(restX - 50, restY + 50);
     moveCursorTo(restX + 40, restY + 40);
     moveCursorTo(restX - 40, restY - 40);
-    pumpFor(800);
+    Picture last = lookAt(screen);
+    int changes = 0;  // each frame handles a waiting message before it draws
+    EXPECT_TRUE(e2e::pollUntil(e2e::patienceMs, [&] {
+        const Picture before = std::exchange(last, lookAt(screen));
+        return (changes += before.lit != last.lit || before.blueCyan != last.blueCyan) >= 5;
+    })) << "the picture changed only " << changes << " times";
     ASSERT_TRUE(saver.running()) << "ended on travel within the threshold";
     moveCursorTo(restX + 51, restY);
     expectEndsWithZero(saver);

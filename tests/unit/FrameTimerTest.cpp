@@ -70,6 +70,9 @@ TEST_F(FrameTimerTest, OnlyDeltasFromTheFloatThousandthUpMoveTheAverageRate) {
     EXPECT_FLOAT_EQ(timer.lastFrameDelta(), -0.125f);
     EXPECT_EQ(timer.averageFramesPerSecond(), rate);
     EXPECT_EQ(timer.framesSinceReset(), 5);
+    const double before = timer.elapsedSecondsPrecise();
+    tickAfter(frequency * 86400 + 1);  // a day and a tick on: only the double still tells the tick
+    EXPECT_EQ(timer.elapsedSecondsPrecise() - before, 86400 + 1.0 / frequency);
 }
 
 TEST_F(FrameTimerTest, NothingCountsBeforeStartOrAfterStop) {

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <tuple>
 #include <vector>
 
 #include "display/MonitorScenes.h"
@@ -21,14 +22,15 @@ struct Desk {
     std::vector<std::vector<Particle>> particles;     // each monitor's pool
 };
 
+const std::vector<std::uint8_t> glowFile = glow::makeGlowBitmapFile();
+const TextureImage glowImage{64, 64, glowFile.data() + glow::fileHeaderBytes + glow::infoHeaderBytes};
+
 // A fresh process's effect on these monitors, seed 7, after 3 s of 50 ms frames.
 Desk drawDesk(const std::vector<MonitorRect>& monitors) {
     resetProcessState();
-    const std::vector<std::uint8_t> file = glow::makeGlowBitmapFile();
-    const TextureImage glow{64, 64, file.data() + glow::fileHeaderBytes + glow::infoHeaderBytes};
     Desk desk{layoutScreens(monitors.data(), monitors.size(), 0, 0), {}, {}};
     const OsMesaContext context(desk.layout.window.width(), desk.layout.window.height());
-    MonitorScenes scenes(&glow, nullptr, 7, desk.layout);
+    MonitorScenes scenes(&glowImage, nullptr, 7, desk.layout);
     for (int frame = 1; frame <= 60; ++frame) scenes.update(frame * 0.05f);
     scenes.draw();
     glFinish();
@@ -99,4 +101,43 @@ TEST(MonitorScenes, EveryMonitorGlowsOnItsOwnAndThePrimaryIsTheSingleMonitorPict
             EXPECT_EQ(sameMotions(desk.particles[0], desk.particles[m]), 0) << "monitor " << m << " copies the primary";
         }
     }
+}
+
+// A monitor that stays keeps its scene wherever it is; one that arrives starts afresh then.
+TEST(MonitorScenes, ThroughDeskChangesTheMonitorsThatStayKeepTheirScenes) {
+    resetProcessState();
+    const OsMesaContext context(400, 200);
+    const MonitorRect now[] = {{{0, 0, 160, 120}, true, 1}, {{200, 0, 360, 120}}, {{-90, 0, 0, 99}, false, 3},
+                               {{360, 0, 400, 99}, false, 2}};
+    const MonitorRect before[] = {{{0, 0, 200, 150}, true, 1}, now[1], now[3]};  // the primary at another size
+    MonitorScenes scenes(&glowImage, nullptr, 7, layoutScreens(before, 3, 0, 0));
+    for (int frame = 1; frame <= 20; ++frame) scenes.update(frame * 0.05);
+    const std::tuple<Scene*, Scene*, Scene*> stayed{&scenes.scene(0), &scenes.scene(1), &scenes.scene(2)};
+    scenes.relayout(&glowImage, nullptr, layoutScreens(now, 4, 0, 0), 1.0);
+    for (const double time : {1.05, 1.1}) scenes.update(time);
+    ASSERT_EQ(scenes.count(), 4u);
+    EXPECT_EQ(std::tuple(&scenes.scene(0), &scenes.scene(1), &scenes.scene(3)), stayed);  // unnamed: by its place
+    EXPECT_EQ(std::tuple(scenes.scene(0).particles().liveCount, scenes.scene(2).particles().liveCount,
+                         scenes.scene(3).particles().liveCount), std::tuple(524, 25, 524));
+}
+
+// A jump of 10 s, then uneven frames near 60 Hz for 70 s, 0, 24 and 200 hours in: true steps, one motion.
+TEST(MonitorScenes, AnEffectHundredsOfHoursIntoARunMovesAsInItsFirstMinute) {
+    std::vector<std::vector<std::tuple<float, float, int>>> runs;
+    const OsMesaContext context(64, 48);
+    for (const double hours : {0, 24, 200}) {
+        resetProcessState();
+        runs.emplace_back();
+        double time = hours * 3600;
+        MonitorScenes scenes(&glowImage, nullptr, 7, wholeWindow(64, 48));
+        for (int frame = -1; frame < 4200; ++frame) {
+            const double step = frame < 0 ? 10 : (frame % 3 ? 16.5 : 17.75) / 1024;  // exact in binary
+            const float orbit = orbitAngle;
+            scenes.update(time += step);
+            runs.back().emplace_back(orbitAngle, bobAngle, scenes.scene(0).particles().liveCount);
+            if (frame < 0 || orbitAngle < orbit) continue;  // the jump, or the sweep came round
+            ASSERT_NEAR(orbitAngle - orbit, 50 * step, 0.005) << hours << " h, frame " << frame;
+        }
+    }
+    EXPECT_TRUE(runs[1] == runs[0] && runs[2] == runs[0]);
 }

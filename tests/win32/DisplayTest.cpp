@@ -100,9 +100,15 @@ bool screenSaverRunning() {
     return SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0) && running;
 }
 
-TEST_F(DisplayTest, SaverWindowCoversTheScreenWithACurrentContextAndIsTheOnlyOne) {
+// The monitors as the test lists them: Wine tells of none added or removed.
+struct Desk : SaverScene {
+    MonitorList monitors;
+    MonitorList currentMonitors() const override { return monitors; }
+};
+
+TEST_F(DisplayTest, SaverWindowCoversTheScreenWithACurrentContextIsTheOnlyOneAndFollowsTheDesk) {
     ASSERT_FALSE(screenSaverRunning());
-    auto window = std::make_unique<Inspected<GLWindow>>();
+    auto window = std::make_unique<Inspected<Desk>>();
     EXPECT_EQ(GLWindow::instance, window.get());
     EXPECT_TRUE(screenSaverRunning());
     const HWND hwnd = saverWindow();
@@ -112,11 +118,25 @@ TEST_F(DisplayTest, SaverWindowCoversTheScreenWithACurrentContextAndIsTheOnlyOne
     EXPECT_TRUE(GetWindowLongPtrA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);  // its place is seen end to end
     EXPECT_EQ(swapIntervalAfterASwap(), 1);
     EXPECT_TRUE(window->timer.isRunning() && window->timer.usesCounter());  // Windows always has a counter
-    EXPECT_TRUE(settings.cursorBaseKnown);
-    POINT cursor{};
-    GetCursorPos(&cursor);
-    EXPECT_EQ(settings.cursorBase.x, cursor.x);
-    EXPECT_EQ(settings.cursorBase.y, cursor.y);
+    const auto cursorIsTheBase = [&s = settings] {
+        POINT p{};
+        return GetCursorPos(&p) && s.cursorBaseKnown && s.cursorBase.x == p.x && s.cursorBase.y == p.y;
+    };
+    EXPECT_TRUE(cursorIsTheBase());
+    // After WM_DISPLAYCHANGE the next frame covers the monitors listed then, and the
+    // cursor's place then (the system may have moved it) is the base of travel.
+    for (const std::size_t monitors : {2, 1}) {
+        window->monitors = {{{{0, 0, 800, 600}, true, 1}, {{-640, 100, 0, 580}, false, 2}}, monitors};
+        settings.cursorBase = {-9999, -9999};
+        SendMessageA(hwnd, WM_DISPLAYCHANGE, 32, MAKELPARAM(800, 600));
+        ASSERT_EQ(window->frameStep(), 1);
+        RECT rect{};
+        GetWindowRect(hwnd, &rect);
+        EXPECT_EQ(std::tuple(rect.left, rect.top, rect.right, rect.bottom, window->windowWidth(),
+                             window->windowHeight()),
+                  std::tuple(monitors == 2 ? -640 : 0, 0, 800, 600, 800, 600));
+        EXPECT_TRUE(cursorIsTheBase());
+    }
 
     // A second object is refused and leaves the live one in place.
     EXPECT_EQ(failureOf([] { GLWindow second; }), "Multiple instances of Window found.");
@@ -155,6 +175,7 @@ TEST_F(DisplayTest, PreviewFillsItsHostShowsWithItAndDrawsTheGlowThere) {
     EXPECT_FALSE(IsWindowVisible(child));
     ShowWindow(host, SW_SHOW);
     EXPECT_TRUE(IsWindowVisible(child));
+    SendMessageA(child, WM_DISPLAYCHANGE, 32, MAKELPARAM(800, 600));  // the host decides its size
     scene.frameStep();
     EXPECT_EQ(GetFocus(), host);
     EXPECT_TRUE(GetWindowLongPtrA(child, GWL_STYLE) & WS_CHILD);

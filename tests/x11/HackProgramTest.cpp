@@ -8,6 +8,7 @@
 #include <GL/glx.h>
 #include <X11/extensions/XTest.h>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 
 #include "tests/x11/HackSupport.h"
@@ -131,8 +132,8 @@ TEST(HackProgram, WindowIdDrawsInThatWindowOnlyFollowsItAndEndsWithIt) {
 }
 
 // The daemon's full-screen run in a window it names over the whole screen
-// of two monitors: each lit, then one monitor, followed (the window itself
-// stays as it is); keys and clicks are the daemon's.
+// of two monitors: each lit, then one monitor and two again followed, then a
+// smaller and a larger screen; keys and clicks are the daemon's.
 TEST(HackProgram, RootLightsEveryMonitorFollowsThemAndIgnoresInput) {
     Xvfb server("1440x600");
     Display* display = server.display();
@@ -163,6 +164,15 @@ TEST(HackProgram, RootLightsEveryMonitorFollowsThemAndIgnoresInput) {
     EXPECT_GE(dark, 0.0) << "the removed monitor still glowed after " << ceilingSeconds
                          << " s: " << glowingPixels(display, 0, 0, 640, 480) << " pixels";
     expectGlowWithin(display, 640, 0, 800, 600, "on the primary monitor, left alone");
+    server.setMonitors({"640x480+0+0"});
+    expectGlowWithin(display, 0, 0, 640, 480, "on the monitor added back");
+    // The screen made smaller and larger again, the daemon's window with it.
+    for (const int width : {1024, 1440}) {
+        [[maybe_unused]] const int failed =
+            std::system(("xrandr -d " + server.name() + " --fb " + std::to_string(width) + "x600 2>/dev/null").c_str());
+        XResizeWindow(display, saverWindow, width, 600);  // the image read next comes after it
+        expectGlowWithin(display, width - 300, 0, 300, 600, "at the right edge of the resized screen");
+    }
 
     kill(program.id(), SIGTERM);
     expectCleanEnd(program, "SIGTERM");
