@@ -49,19 +49,16 @@ public:
     }
     void closeKey(Key) override {
         calls.push_back("close");
-        --openKeys;
     }
 
     std::map<std::string, Values> keys;  // by path
     std::vector<std::string> calls;
-    int openKeys = 0;
     bool refuseCreate = false;  // as a registry without write access
     std::string refuseWrite;    // the one value that cannot be written
 
 private:
     Status open(Values& values, Key& key) {
         key = reinterpret_cast<Key>(&values);
-        ++openKeys;
         return Success;
     }
 };
