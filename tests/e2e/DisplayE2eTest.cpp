@@ -140,8 +140,8 @@ TEST_F(DisplayE2e, SaverEndsOnlyWhenTheMouseTravelsBeyondTheThreshold) {
 }
 
 // The settings page starts the preview on its monitor control while the page
-// is still hidden, kills and starts it again as the selection changes, kills
-// it for "Settings...", and leaves it to end by itself when the page goes.
+// is still hidden, kills it for "Settings..." (or another selection) and
+// starts it again, and leaves it to end by itself when the page goes.
 TEST_F(DisplayE2e, PreviewFollowsTheSettingsPageFromBeforeItShowsUntilItGoes) {
     const HWND page = CreateWindowExA(0, "STATIC", "Screen Saver Settings", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                                       100, 100, 400, 300, nullptr, nullptr, nullptr, nullptr);
@@ -149,33 +149,23 @@ TEST_F(DisplayE2e, PreviewFollowsTheSettingsPageFromBeforeItShowsUntilItGoes) {
                                          page, nullptr, nullptr, nullptr);
     ASSERT_NE(monitor, nullptr);
     const auto previewWindow = [&] { return FindWindowExA(monitor, nullptr, "tirrans_class", "Tirrans"); };
-    std::unique_ptr<e2e::SaverProcess> preview;
-    // Started, it shows inside the control and nowhere else, and keeps running.
-    const auto startPreview = [&] {
-        preview = std::make_unique<e2e::SaverProcess>("/p " + e2e::handleText(monitor));
-        ASSERT_TRUE(e2e::pollUntil(e2e::patienceMs, [&] { return IsWindowVisible(previewWindow()); }));
-        e2e::pollUntil(500, [] { return false; });
-        EXPECT_TRUE(preview->running());
-        EXPECT_EQ(FindWindowA("tirrans_class", "Tirrans"), nullptr) << "a preview outside its host";
-    };
-    const auto killPreview = [&] {
-        const HWND window = previewWindow();
-        EXPECT_TRUE(preview->kill());
-        EXPECT_TRUE(e2e::pollUntil(e2e::patienceMs, [&] { return !IsWindow(window); })) << "the killed preview stays";
-    };
+    const auto shown = [&] { return IsWindowVisible(previewWindow()); };
 
     // The page shows only once the preview has made its window, or failed to.
-    preview = std::make_unique<e2e::SaverProcess>("/p " + e2e::handleText(monitor));
+    auto preview = std::make_unique<e2e::SaverProcess>("/p " + e2e::handleText(monitor));
     e2e::pollUntil(e2e::patienceMs,
                    [&] { return previewWindow() || FindWindowA("#32770", "Saver Error") || !preview->running(); });
     ASSERT_NE(previewWindow(), nullptr) << "no preview under the hidden page";
     ShowWindow(page, SW_SHOW);
-    ASSERT_TRUE(e2e::pollUntil(e2e::patienceMs, [&] { return IsWindowVisible(previewWindow()); }));
+    ASSERT_TRUE(e2e::pollUntil(e2e::patienceMs, shown));
+    e2e::pollUntil(500, [] { return false; });
+    EXPECT_TRUE(preview->running());
+    EXPECT_EQ(FindWindowA("tirrans_class", "Tirrans"), nullptr) << "a preview outside its host";
 
-    killPreview();  // another selection
-    startPreview();
     // "Settings...": the dialog belongs to the page, which goes on handling its messages meanwhile.
-    killPreview();
+    const HWND killed = previewWindow();
+    EXPECT_TRUE(preview->kill());
+    EXPECT_TRUE(e2e::pollUntil(e2e::patienceMs, [&] { return !IsWindow(killed); })) << "the killed preview stays";
     {
         e2e::SaverProcess settings("/c:" + e2e::handleText(page));
         const HWND dialog = e2e::waitForWindow("#32770", "Saver Setup");
@@ -185,7 +175,8 @@ TEST_F(DisplayE2e, PreviewFollowsTheSettingsPageFromBeforeItShowsUntilItGoes) {
         e2e::pressKey(VK_ESCAPE);
         EXPECT_TRUE(settings.endsWith(0));
     }
-    startPreview();
+    preview = std::make_unique<e2e::SaverProcess>("/p " + e2e::handleText(monitor));
+    ASSERT_TRUE(e2e::pollUntil(e2e::patienceMs, shown));
 
     const HWND window = previewWindow();
     DestroyWindow(page);

@@ -79,7 +79,6 @@ testing::AssertionResult lockSaverKey(bool locked);
 std::string savedValue(const char* name);
 constexpr const char* saverKey = "Software\\VelmoranSaverLumra0_01";
 constexpr const char* systemKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Screen Savers";
-// Writes a value under the current user.
 testing::AssertionResult storeValue(const char* keyPath, const char* name, DWORD type, const void* data, DWORD length);
 
 }  // namespace e2e
