@@ -98,12 +98,10 @@ SaverProcess::~SaverProcess() {
 }
 
 testing::AssertionResult SaverProcess::kill() {
-    if (!TerminateProcess(info.hProcess, 1) && running()) {
-        return testing::AssertionFailure() << commandLine << ": TerminateProcess failed with "
-                                           << errorText(GetLastError());
-    }
+    const DWORD error = TerminateProcess(info.hProcess, 1) ? ERROR_SUCCESS : GetLastError();
     if (pollUntil(patienceMs, [&] { return !running(); })) return testing::AssertionSuccess();
-    return testing::AssertionFailure() << commandLine << " still running " << patienceMs << " ms after TerminateProcess";
+    return testing::AssertionFailure() << commandLine << " still running " << patienceMs
+                                       << " ms after TerminateProcess, which ended with " << errorText(error);
 }
 
 testing::AssertionResult SaverProcess::endsWith(DWORD expectedCode) {
