@@ -26,7 +26,6 @@ void sendInput(DWORD type, WORD virtualKey, DWORD flags, LONG x = 0, LONG y = 0)
     SendInput(1, &input, sizeof input);
 }
 
-// "error N (the system's text for it)".
 std::string errorText(DWORD code) {
     char text[256] = {};
     DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text,

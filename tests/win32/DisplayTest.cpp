@@ -129,7 +129,6 @@ TEST_F(DisplayTest, SaverWindowCoversTheScreenWithACurrentContextIsTheOnlyOneAnd
         EXPECT_TRUE(cursorIsTheBase());
     }
 
-    // A second object is refused and leaves the live one in place.
     EXPECT_EQ(failureOf([] { GLWindow second; }), "Multiple instances of Window found.");
     EXPECT_EQ(GLWindow::instance, window.get());
 
