@@ -252,6 +252,9 @@ TEST_F(DisplayTest, SaverHidesTheCursorIgnoresASystemCloseAndTellsThePacerWhoCan
         session(away - 1);  // its connect
         EXPECT_TRUE(window.pacer.anyoneCanSee());
     }
+    // A close is answered, not passed on: the window lives until the process ends.
+    EXPECT_EQ(send(WM_CLOSE), 0);
+    EXPECT_TRUE(IsWindow(saver));
 }
 
 // The cursor and a posted WM_CLOSE must reach Windows on a live window; a
