@@ -26,43 +26,6 @@ void sendInput(DWORD type, WORD virtualKey, DWORD flags, LONG x = 0, LONG y = 0)
     SendInput(1, &input, sizeof input);
 }
 
-HWND focusOf(HWND control) {
-    GUITHREADINFO gui{};
-    gui.cbSize = sizeof gui;
-    return GetGUIThreadInfo(GetWindowThreadProcessId(control, nullptr), &gui) ? gui.hwndFocus : nullptr;
-}
-
-struct WindowFilter {
-    DWORD processId;
-    bool visibleOnly;
-    std::string found;
-};
-
-BOOL CALLBACK addWindow(HWND window, LPARAM data) {
-    auto& filter = *reinterpret_cast<WindowFilter*>(data);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if ((filter.processId == 0 || owner == filter.processId) && (!filter.visibleOnly || IsWindowVisible(window))) {
-        filter.found += (filter.found.empty() ? "" : ", ") + describe(window) + (IsWindowVisible(window) ? "" : " (hidden)");
-    }
-    return TRUE;
-}
-
-// The top-level windows, those of one process only if processId is not 0,
-// visible ones only if asked: "none" or a list of describe().
-std::string topLevelWindows(DWORD processId, bool visibleOnly) {
-    WindowFilter filter{processId, visibleOnly, ""};
-    EnumWindows(addWindow, reinterpret_cast<LPARAM>(&filter));
-    return filter.found.empty() ? "none" : filter.found;
-}
-
-testing::AssertionResult registryResult(const char* call, LONG status) {
-    if (status == ERROR_SUCCESS) return testing::AssertionSuccess();
-    return testing::AssertionFailure() << call << " failed with " << errorText(static_cast<DWORD>(status));
-}
-
-}  // namespace
-
 std::string errorText(DWORD code) {
     char text[256] = {};
     DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text,
@@ -77,6 +40,32 @@ std::string describe(HWND window) {
     GetWindowTextA(window, title, sizeof title);
     return std::string(className) + " \"" + title + "\"";
 }
+
+HWND focusOf(HWND control) {
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(control, nullptr), &gui) ? gui.hwndFocus : nullptr;
+}
+
+// The top-level windows of one process, or the visible ones of all if
+// processId is 0: "none" or a list of describe().
+std::string topLevelWindows(DWORD processId) {
+    std::string found;
+    for (HWND window = GetTopWindow(nullptr); window != nullptr; window = GetWindow(window, GW_HWNDNEXT)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (processId == 0 ? !IsWindowVisible(window) : owner != processId) continue;
+        found += (found.empty() ? "" : ", ") + describe(window) + (IsWindowVisible(window) ? "" : " (hidden)");
+    }
+    return found.empty() ? "none" : found;
+}
+
+testing::AssertionResult registryResult(const char* call, LONG status) {
+    if (status == ERROR_SUCCESS) return testing::AssertionSuccess();
+    return testing::AssertionFailure() << call << " failed with " << errorText(static_cast<DWORD>(status));
+}
+
+}  // namespace
 
 std::string saverPath() {
     const char* other = std::getenv("LUMRA_SCR");  // the installer check runs the installed copy
@@ -96,7 +85,7 @@ SaverProcess::SaverProcess(const std::string& arguments)
     startup.cb = sizeof startup;
     startTick = GetTickCount();
     if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
-        startError = GetLastError();
+        ADD_FAILURE() << commandLine << " did not start: CreateProcess failed with " << errorText(GetLastError());
         info = PROCESS_INFORMATION{};
     }
 }
@@ -107,54 +96,37 @@ SaverProcess::~SaverProcess() {
     if (info.hProcess != nullptr) CloseHandle(info.hProcess);
 }
 
-testing::AssertionResult SaverProcess::started() const {
-    if (info.hProcess != nullptr) return testing::AssertionSuccess();
-    return testing::AssertionFailure() << commandLine << " did not start: CreateProcess failed with "
-                                       << errorText(startError);
-}
-
 testing::AssertionResult SaverProcess::kill() {
-    if (!TerminateProcess(info.hProcess, 1) && running()) {
-        return testing::AssertionFailure() << commandLine << ": TerminateProcess failed with "
-                                           << errorText(GetLastError());
-    }
+    const DWORD error = TerminateProcess(info.hProcess, 1) ? ERROR_SUCCESS : GetLastError();
     if (pollUntil(patienceMs, [&] { return !running(); })) return testing::AssertionSuccess();
-    return testing::AssertionFailure() << commandLine << " still running " << patienceMs << " ms after TerminateProcess";
+    return testing::AssertionFailure() << commandLine << " still running " << patienceMs
+                                       << " ms after TerminateProcess, which ended with " << errorText(error);
 }
 
-testing::AssertionResult SaverProcess::waitForExit(DWORD timeoutMs, DWORD& exitCode) {
-    testing::AssertionResult start = started();
-    if (!start) return start;
-    DWORD waited = WAIT_TIMEOUT;
+testing::AssertionResult SaverProcess::endsWith(DWORD expectedCode) {
     const DWORD since = GetTickCount();
-    pollUntil(timeoutMs, [&] { return (waited = WaitForSingleObject(info.hProcess, 0)) != WAIT_TIMEOUT; });
-    if (waited == WAIT_TIMEOUT) {
+    DWORD code = STILL_ACTIVE;
+    if (!pollUntil(patienceMs, [&] { return !running(); })) {
         return testing::AssertionFailure() << commandLine << " still running after a wait of " << GetTickCount() - since
                                            << " ms, " << GetTickCount() - startTick << " ms after its start; its windows: "
-                                           << topLevelWindows(info.dwProcessId, false);
+                                           << topLevelWindows(info.dwProcessId);
     }
-    if (waited != WAIT_OBJECT_0) {
-        return testing::AssertionFailure() << "waiting for " << commandLine << " to end failed with "
+    if (!GetExitCodeProcess(info.hProcess, &code)) {
+        return testing::AssertionFailure() << commandLine << " ended, but GetExitCodeProcess failed with "
                                            << errorText(GetLastError());
     }
-    if (!GetExitCodeProcess(info.hProcess, &exitCode)) {
-        return testing::AssertionFailure() << commandLine << " ended, but its exit code could not be read: "
-                                           << "GetExitCodeProcess failed with " << errorText(GetLastError());
-    }
-    return testing::AssertionSuccess();
+    if (code == expectedCode) return testing::AssertionSuccess();
+    return testing::AssertionFailure() << commandLine << " ended with " << code << ", not " << expectedCode;
 }
 
-HWND waitForWindow(const char* className, const char* title, DWORD timeoutMs) {
+HWND waitForWindow(const char* className, const char* title) {
     HWND found = nullptr;
-    const DWORD start = GetTickCount();
-    if (pollUntil(timeoutMs, [&] { return (found = FindWindowA(className, title)) != nullptr && IsWindowVisible(found); })) {
-        return found;
-    }
-    if (timeoutMs > 0) {
-        ADD_FAILURE() << "no visible window " << className << " \"" << title << "\" after a wait of "
-                      << GetTickCount() - start << " ms" << (found != nullptr ? " (a hidden one was there)" : "")
-                      << "; visible top-level windows last seen: " << topLevelWindows(0, true);
-    }
+    const auto visible = [&] { return (found = FindWindowA(className, title)) != nullptr && IsWindowVisible(found); };
+    const testing::AssertionResult shown = pollUntil(patienceMs, visible);
+    if (shown) return found;
+    ADD_FAILURE() << "no visible window " << className << " \"" << title << "\": " << shown.message()
+                  << (found != nullptr ? " (a hidden one was there)" : "")
+                  << "; visible top-level windows last seen: " << topLevelWindows(0);
     return nullptr;
 }
 
@@ -208,14 +180,6 @@ void leftClick() {
     Sleep(30);
 }
 
-void clickWindow(HWND window) {
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    SetForegroundWindow(GetAncestor(window, GA_ROOT));
-    moveMouseTo((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-    leftClick();
-}
-
 testing::AssertionResult deleteSaverKey() {
     const LONG status = RegDeleteKeyA(HKEY_CURRENT_USER, saverKey);
     return registryResult("RegDeleteKeyA", status == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : status);
@@ -240,18 +204,14 @@ testing::AssertionResult lockSaverKey(bool locked) {
 std::string savedValue(const char* name) {
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, saverKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return "no key";
-    DWORD type = 0, length = 0;
-    std::vector<BYTE> data(4096);
-    length = static_cast<DWORD>(data.size());
-    const bool present = RegQueryValueExA(key, name, nullptr, &type, data.data(), &length) == ERROR_SUCCESS;
+    DWORD type = 0, length = 4096;
+    std::vector<char> data(length + 1);
+    const LONG status = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &length);
     RegCloseKey(key);
-    if (!present) return "missing";
-    std::string contents(reinterpret_cast<const char*>(data.data()));
-    if (type == REG_DWORD && length == 4) {
-        std::int32_t number = 0;
-        std::memcpy(&number, data.data(), 4);
-        contents = std::to_string(number);
-    }
+    if (status != ERROR_SUCCESS) return "missing";
+    std::int32_t number = 0;
+    std::memcpy(&number, data.data(), sizeof number);
+    const std::string contents = type == REG_DWORD && length == 4 ? std::to_string(number) : data.data();
     return std::to_string(type) + ":" + contents + "/" + std::to_string(length);
 }
 
@@ -261,9 +221,7 @@ testing::AssertionResult storeValue(const char* keyPath, const char* name, DWORD
     testing::AssertionResult done = registryResult(
         "RegCreateKeyExA", RegCreateKeyExA(HKEY_CURRENT_USER, keyPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr));
     if (!done) return done;
-    done = type == REG_NONE
-               ? registryResult("RegDeleteValueA", RegDeleteValueA(key, name))
-               : registryResult("RegSetValueExA", RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), length));
+    done = registryResult("RegSetValueExA", RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), length));
     RegCloseKey(key);
     return done;
 }
