@@ -10,6 +10,7 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <fcntl.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -60,6 +61,9 @@ public:
         words.insert(words.end(), extra.begin(), extra.end());
         pid = fork();
         if (pid == 0) {
+            // Should this process die unwound (Xlib exits on an X error), the server must not outlive it
+            // holding ctest's output open: ctest would wait on it for ever.
+            prctl(PR_SET_PDEATHSIG, SIGTERM);
             close(ready[0]);
             dup2(open("/dev/null", O_WRONLY), 2);
             execvp("Xvfb", pointers(words).data());
