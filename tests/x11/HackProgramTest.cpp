@@ -61,8 +61,7 @@ public:
         words.insert(words.end(), extra.begin(), extra.end());
         pid = fork();
         if (pid == 0) {
-            // Should this process die unwound (Xlib exits on an X error), the server must not outlive it
-            // holding ctest's output open: ctest would wait on it for ever.
+            // Should the test die unwound (Xlib exits on X errors), the server must not keep ctest waiting.
             prctl(PR_SET_PDEATHSIG, SIGTERM);
             close(ready[0]);
             dup2(open("/dev/null", O_WRONLY), 2);
@@ -166,8 +165,6 @@ void expectExit(Program& program, int code, const std::string& after) {
         << "after " << after << ", awaited exit code " << code << ", saw " << what.str()
         << "; stderr: " << program.errorOutput();
 }
-
-void expectCleanEnd(Program& program, const std::string& after) { expectExit(program, 0, after); }
 
 // Pixels of the rectangle that glow blue-cyan as the particles do.
 int glowingPixels(Display* display, int x, int y, int width, int height) {
@@ -284,7 +281,7 @@ TEST(HackProgram, WindowIdDrawsInThatWindowOnlyFollowsItAndEndsWithIt) {
 
     XDestroyWindow(display, preview);
     XSync(display, False);
-    expectCleanEnd(program, "its window was destroyed");
+    expectExit(program, 0, "its window was destroyed");
 }
 
 // The daemon's full-screen run in a window it names over the whole screen
@@ -329,7 +326,7 @@ TEST(HackProgram, RootLightsEveryMonitorFollowsThemIgnoresInputAndEndsWithTheSer
 
     // The signals are checked on their own below; here the session ends.
     server.kill();
-    expectCleanEnd(program, "the X server ended");
+    expectExit(program, 0, "the X server ended");
 }
 
 // The daemon's signals end the run wherever it is, drawing or waiting on a
@@ -346,7 +343,7 @@ TEST(HackProgram, InterruptAndHangupEndItDrawingOrWaitingUnseen) {
             XSync(display, False);
         }
         kill(program.pid, signal);
-        expectCleanEnd(program, strsignal(signal));
+        expectExit(program, 0, strsignal(signal));
         XDestroyWindow(display, host);
     }
 }
@@ -380,6 +377,6 @@ TEST(HackProgram, ItsOwnWindowClosesOnAKeyAClickOrAClose) {
             XSendEvent(display, window, False, NoEventMask, &close);
         }
         XSync(display, False);
-        expectCleanEnd(program, end);
+        expectExit(program, 0, end);
     }
 }
