@@ -1,7 +1,5 @@
-// Which part of a handed-over window each monitor's picture takes: the root
-// over a secondary left of the primary (the primary's first, rows counted
-// from the window's bottom), a daemon's window over one monitor only, and a
-// root window larger than its one monitor; a window over none is one picture.
+// Which part of a handed-over window each monitor's picture takes, rows counted
+// from the window's bottom; a window over no monitor is one picture.
 #include <gtest/gtest.h>
 
 #include <array>
