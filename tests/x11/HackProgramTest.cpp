@@ -286,7 +286,7 @@ TEST(HackProgram, WindowIdDrawsInThatWindowOnlyFollowsItAndEndsWithIt) {
 
 // The daemon's full-screen run in a window it names over the whole screen
 // of two monitors: each lit, then one monitor and two again followed, then a
-// smaller and a larger screen; keys and clicks are the daemon's. The session's
+// smaller and a larger primary and window; keys and clicks are the daemon's. The session's
 // end is its end.
 TEST(HackProgram, RootLightsEveryMonitorFollowsThemIgnoresInputAndEndsWithTheServer) {
     Xvfb server("1440x600");
@@ -316,12 +316,19 @@ TEST(HackProgram, RootLightsEveryMonitorFollowsThemIgnoresInputAndEndsWithTheSer
     expectGlowWithin(display, 640, 0, 800, 600, "on the primary monitor, left alone");
     server.xrandr("--setmonitor M0 640/160x480/120+0+0 none");
     expectGlowWithin(display, 0, 0, 640, 480, "on the monitor added back");
-    // The screen made smaller and larger again, the daemon's window with it.
+    // A resolution change as RandR reports it (Xvfb's one output keeps its
+    // size): the primary smaller, then as it was.
+    server.xrandr("--delmonitor P --setmonitor P 600/150x400/100+640+0 screen");
+    const double shrunk = waitUntil([&] { return glowingPixels(display, 640, 400, 800, 200) == 0; });
+    EXPECT_GE(shrunk, 0.0) << "glow below the primary made 600x400 after " << ceilingSeconds
+                           << " s: " << glowingPixels(display, 640, 400, 800, 200) << " pixels";
+    expectGlowWithin(display, 640, 0, 600, 400, "on the primary made 600x400");
+    server.xrandr("--delmonitor P --setmonitor P 800/200x600/150+640+0 screen");
+    expectGlowWithin(display, 1240, 400, 200, 200, "where the primary is 800x600 again");
+    // The daemon's window made smaller and larger again.
     for (const int width : {1024, 1440}) {
-        [[maybe_unused]] const int failed =
-            std::system(("xrandr -d " + server.name + " --fb " + std::to_string(width) + "x600 2>/dev/null").c_str());
         XResizeWindow(display, saverWindow, width, 600);  // the image read next comes after it
-        expectGlowWithin(display, width - 300, 0, 300, 600, "at the right edge of the resized screen");
+        expectGlowWithin(display, width - 300, 0, 300, 600, "at the right edge of the resized window");
     }
 
     // The signals are checked on their own below; here the session ends.
