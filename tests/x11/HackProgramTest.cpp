@@ -1,8 +1,6 @@
 // lumra run as XScreenSaver and its settings program run it, on an Xvfb of the
-// test's own with Mesa's GLX: where the glow shows, that it follows its window,
-// and that every kind of end (a signal, the window's end, the server's, the
-// user's in its own window) ends it at once and cleanly, while input in -root
-// changes nothing.
+// test's own with Mesa's GLX: where the glow shows, and how every kind of end
+// ends it at once and cleanly.
 // GoogleTest first: Xlib's None macro would break it.
 #include <gtest/gtest.h>
 
