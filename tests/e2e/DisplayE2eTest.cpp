@@ -215,10 +215,11 @@ TEST_F(DisplayE2e, PreviewWithoutAUsableHostShowsOneErrorBoxAndExits255) {
 }
 
 // Runs only in a session whose X server has no GLX (the e2e-noglx test), where
-// the window is made but no pixel format or context can be.
+// the window is made but no pixel format or context can be. Its prefix is new
+// each run, and there a click on OK was now and then lost: Enter dismisses it.
 TEST(NoGlx, SaverFailureBoxIsVisibleFocusedAndDismissed) {
     e2e::SaverProcess saver("/s");
-    expectErrorBoxThenExit255(saver, "Can't find a suitable pixelformat.", true);
+    expectErrorBoxThenExit255(saver, "Can't find a suitable pixelformat.", false);
 }
 
 }  // namespace
