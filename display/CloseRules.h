@@ -1,31 +1,13 @@
 // The rules that end a drawing run, as a pure decision over a portable
-// event: the window procedure translates each Windows message into a
-// SaverEvent, hands it in with the state the rules need, and carries the
-// answer back to Windows.
+// event: a host translates what its system tells into a SaverEvent, hands it
+// in with the state the rules need (the run builds that state), and carries
+// the answer back to its system.
 #pragma once
 
 #include <cstdint>
 
-#include "shell/SaverSettings.h"
-
-enum class SaverEvent {
-    KeyOrButton,    // a key pressed or released, a mouse button pressed
-    MouseMove,
-    Activated,      // the window or the application gained activation
-    Deactivated,    // ... or lost it
-    Ending,         // close, destroy or quit
-    SetCursor,
-    SystemCommand,  // any command of the system menu, screen saving included
-    // What decides whether anyone can see a frame; the close rules pass them on.
-    DisplayOff,
-    DisplayOn,
-    SessionAway,    // locked or disconnected
-    SessionBack,
-    HostHidden,     // a preview's host hidden or minimised
-    HostShown,
-    DeskChanged,    // monitors added, removed or rearranged, or a resolution changed
-    Other,
-};
+#include "display/SaverEvent.h"
+#include "shell/ScreenPoint.h"
 
 enum class CloseAction {
     Nothing,            // answer 0
@@ -44,6 +26,12 @@ public:
     virtual bool cursorPosition(ScreenPoint& position) = 0;
 };
 
+// A host that never reads the pointer: mouse travel cannot end its runs.
+class NoCursor : public CursorSource {
+public:
+    bool cursorPosition(ScreenPoint&) override { return false; }
+};
+
 struct CloseState {
     std::int32_t runMode = 0;
     float elapsedSeconds = 0.0f;
@@ -58,3 +46,9 @@ CloseAction decideCloseAction(SaverEvent event, const CloseState& state, CursorS
 
 // True when the cursor is farther than threshold from base along either axis.
 bool mouseTravelExceeds(ScreenPoint position, ScreenPoint base, std::int32_t threshold);
+
+// Where the host has no window procedure to answer: a close requested or the
+// quit posted both end the run at once.
+inline bool endsTheRun(CloseAction action) {
+    return action == CloseAction::RequestClose || action == CloseAction::PostQuit;
+}

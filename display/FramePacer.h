@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "display/CloseRules.h"
+#include "display/SaverEvent.h"
 
 struct PaceDecision {
     enum class Kind {

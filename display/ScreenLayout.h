@@ -1,6 +1,9 @@
 // Where the saver's window goes when it must cover every monitor, and where
 // each monitor's picture sits inside it: the primary's first, exactly where a
-// single-monitor desk would have it, then every other monitor's.
+// single-monitor desk would have it, then every other monitor's. A host that
+// is handed a window (XScreenSaver's) places the pictures of the monitors it
+// covers inside it; one whose compositor gives every output a surface of its
+// own lays out a desk of several surfaces.
 #pragma once
 
 #include <cstddef>
@@ -37,6 +40,12 @@ struct Viewport {
 // the standard library's allocation and exception code out of the executable.
 constexpr std::size_t MaxMonitors = 64;
 
+// The monitors as a system lists them; none when they cannot be read.
+struct MonitorList {
+    MonitorRect monitors[MaxMonitors];
+    std::size_t count = 0;
+};
+
 struct ScreenLayout {
     ScreenRect window;
     // viewports[0] is the primary monitor's; the others follow in the order listed.
@@ -57,3 +66,27 @@ ScreenLayout wholeWindow(std::int32_t width, std::int32_t height);
 // first.
 ScreenLayout layoutScreens(const MonitorRect* monitors, std::size_t count, std::int32_t fallbackWidth,
                            std::int32_t fallbackHeight);
+
+// The monitors clipped to a window that lies at window on the screen, laid
+// out as above, with the viewports counted from the window's own corner (the
+// monitors need not cover it all). The layout's window is the whole window at
+// (0, 0); a window over no listed monitor is one picture.
+ScreenLayout layoutInWindow(const ScreenRect& window, const MonitorRect* monitors, std::size_t count);
+
+// More surfaces than any desk has outputs.
+constexpr std::size_t MaxSurfaces = 16;
+
+// Every surface a host draws into, each with the pictures inside it, and how
+// often its display refreshes (0 when nobody says). The primary's picture is
+// the first of the first surface.
+struct DeskLayout {
+    DeskLayout() = default;
+    // Most hosts draw into one window: a desk of that one surface.
+    DeskLayout(const ScreenLayout& window, double hertz = 0.0) : count(1) {  // NOLINT: implicit on purpose
+        surfaces[0] = window;
+        refreshHertz[0] = hertz;
+    }
+    ScreenLayout surfaces[MaxSurfaces];
+    double refreshHertz[MaxSurfaces] = {};
+    std::size_t count = 0;
+};

@@ -7,13 +7,8 @@
 #include <cstdint>
 
 #include "shell/RunMode.h"
+#include "shell/ScreenPoint.h"
 #include "shell/SettingsStore.h"
-
-// A position on the screen, in pixels.
-struct ScreenPoint {
-    std::int32_t x = 0;
-    std::int32_t y = 0;
-};
 
 class SaverSettings {
 public:

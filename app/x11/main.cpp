@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "display/x11/X11Saver.h"
+#include "display/x11/X11Host.h"
 #include "shell/Exception.h"
 #include "shell/RunMode.h"
 #include "shell/SaverSettings.h"
@@ -41,6 +41,9 @@ void catchEndingSignals() {
     action.sa_handler = requestStop;
     sigemptyset(&action.sa_mask);
     for (const int signal : {SIGTERM, SIGINT, SIGHUP}) sigaction(signal, &action, nullptr);
+    // A write to a server that has gone fails instead, and the loss is
+    // handled as a loss, not a death by signal.
+    std::signal(SIGPIPE, SIG_IGN);
 }
 
 }  // namespace
@@ -65,15 +68,17 @@ int main(int argc, char** argv) {
     settings.loadSystemValues();
     settings.load();
     globalSettings = &settings;
+    int status = 0;
     try {
-        X11Saver saver(parsed.options);
-        saver.run(stopRequested, wakePipe[0]);
+        X11Host host(parsed.options, stopRequested, wakePipe[0]);
+        while (host.run.frameStep() != 0) {
+        }
     } catch (const Exception& error) {
         const char* display = parsed.options.display.empty() ? std::getenv("DISPLAY") : parsed.options.display.c_str();
-        std::fprintf(stderr, "lumra: %s (display '%s')\n", error.message(), display != nullptr ? display : "");
-        globalSettings = nullptr;
-        return failureExitCode;
+        std::fprintf(stderr, "lumra: %s (display '%s')\n", error.message(),
+                     quotedValue(display != nullptr ? display : "").c_str());
+        status = failureExitCode;
     }
     globalSettings = nullptr;
-    return 0;
+    return status;
 }

@@ -1,4 +1,5 @@
-// The saver window and its OpenGL context. A failed construction lets go of
+// The saver window and its OpenGL context, and the host's side of the run:
+// the message pump, the wait, the desk and the swap. A failed construction lets go of
 // the contexts it had acquired and clears the instance slot; the window
 // itself is left to the entry point, which removes it once no window object
 // is left whose procedure could post the quit message into its error box.
@@ -7,7 +8,6 @@
 #include <mmsystem.h>
 #include <wtsapi32.h>
 
-#include "display/win32/MonitorList.h"
 #include "display/win32/SaverWindowProc.h"
 #include "display/win32/Win32Clock.h"
 #include "shell/Exception.h"
@@ -63,8 +63,7 @@ void setScreenSaverRunning(UINT running) {
 }  // namespace
 
 GLWindow::GLWindow()
-    : timer(systemClock()),
-      pacer(displayRefreshRate()),
+    : run(*this, systemClock(), *globalSettings, RunMode),
       active(false),
       width(0),
       height(0),
@@ -91,7 +90,8 @@ GLWindow::GLWindow()
 
 GLWindow::~GLWindow() {
     active = false;
-    timer.stop();
+    run.timer.stop();
+    run.dropScenes();
     if (displayNotification != nullptr) UnregisterPowerSettingNotification(displayNotification);
     if (sessionNotification) WTSUnRegisterSessionNotification(mainWindow());
     if (fineTimer) timeEndPeriod(1);
@@ -133,9 +133,7 @@ void GLWindow::createWindow() {
     } else {
         // The window covers every monitor, so none keeps showing the desktop,
         // and each monitor gets its own picture.
-        const MonitorList monitors = listMonitors();
-        layout = layoutScreens(monitors.monitors, monitors.count, GetSystemMetrics(SM_CXSCREEN),
-                               GetSystemMetrics(SM_CYSCREEN));
+        layout = coverMonitors();
         created = CreateWindowExA(WS_EX_TOPMOST, windowClassName, windowTitle, WS_POPUP | WS_VISIBLE,
                                   layout.window.left, layout.window.top, layout.window.width(),
                                   layout.window.height(), nullptr, nullptr, module(), nullptr);
@@ -153,8 +151,7 @@ void GLWindow::createWindow() {
     // first half second, in which mouse movement is ignored, and from here
     // the cursor's travel. The context and the scene may then take seconds to
     // set up (a first start on a loaded machine); travel meanwhile is real.
-    recordCursorBase();
-    timer.start();
+    run.begin(systemCursor());
 
     setupPixelFormat();
     createContext();
@@ -172,39 +169,30 @@ void GLWindow::createWindow() {
     listenForVisibility(created);
 }
 
-void GLWindow::recordCursorBase() {
-    POINT cursor{};
-    const bool cursorRead = GetCursorPos(&cursor) != FALSE;
-    if (globalSettings != nullptr) {
-        globalSettings->cursorBaseKnown = cursorRead;
-        if (cursorRead) {
-            globalSettings->cursorBase.x = cursor.x;
-            globalSettings->cursorBase.y = cursor.y;
-        }
-    }
-}
-
-void GLWindow::deskChanged() {
-    if (RunMode != Mode::Saver) return;  // a preview's size is its host's business
-    deskStale = true;
-    // The system moves the cursor off a monitor that leaves: no user moved it.
-    recordCursorBase();
-}
-
-bool GLWindow::followDesk() {
-    if (!deskStale) return false;
-    deskStale = false;
+ScreenLayout GLWindow::coverMonitors() const {
     const MonitorList monitors = currentMonitors();
-    layout = layoutScreens(monitors.monitors, monitors.count, GetSystemMetrics(SM_CXSCREEN),
-                           GetSystemMetrics(SM_CYSCREEN));
-    width = layout.viewports[0].width;
-    height = layout.viewports[0].height;
-    // Still topmost and without activation; what it newly covers is painted
-    // black by the class brush until the next frame, never the desktop.
-    SetWindowPos(mainWindow(), HWND_TOPMOST, layout.window.left, layout.window.top, layout.window.width(),
-                 layout.window.height(), SWP_NOACTIVATE | SWP_NOCOPYBITS);
-    pacer.setRefreshRate(displayRefreshRate());
-    return true;
+    return layoutScreens(monitors.monitors, monitors.count, GetSystemMetrics(SM_CXSCREEN),
+                         GetSystemMetrics(SM_CYSCREEN));
+}
+
+// A preview's size is its host's business: it keeps the window it was given.
+DeskLayout GLWindow::readDesk() {
+    if (RunMode == Mode::Saver) {
+        const ScreenLayout now = coverMonitors();
+        const ScreenRect& was = layout.window;
+        // Still topmost and without activation; what it newly covers is
+        // painted black by the class brush until the next frame, never the
+        // desktop.
+        if (now.window.left != was.left || now.window.top != was.top || now.window.right != was.right ||
+            now.window.bottom != was.bottom) {
+            SetWindowPos(mainWindow(), HWND_TOPMOST, now.window.left, now.window.top, now.window.width(),
+                         now.window.height(), SWP_NOACTIVATE | SWP_NOCOPYBITS);
+        }
+        layout = now;
+        width = layout.viewports[0].width;
+        height = layout.viewports[0].height;
+    }
+    return DeskLayout(layout, displayRefreshRate());
 }
 
 void GLWindow::setupPixelFormat() {
@@ -261,32 +249,8 @@ void GLWindow::listenForVisibility(HWND window) {
     sessionNotification = WTSRegisterSessionNotification(window, NOTIFY_FOR_THIS_SESSION) != FALSE;
 }
 
-bool GLWindow::frameOwed() {
-    if (RunMode == Mode::Preview) {
-        // A child window hears nothing when its host is hidden or minimised,
-        // so the preview looks for itself; showing the host again repaints
-        // the preview, and that message ends the wait.
-        const HWND window = mainWindow();
-        const bool shown = IsWindowVisible(window) && !IsIconic(GetAncestor(window, GA_ROOT));
-        pacer.observe(shown ? SaverEvent::HostShown : SaverEvent::HostHidden);
-    }
-    const double now = timer.now();
-    const PaceDecision decision = pacer.next(now);
-    switch (decision.kind) {
-    case PaceDecision::Kind::DrawNow:
-        pacer.frameDrawn(now);
-        return true;
-    case PaceDecision::Kind::WaitUpTo:
-        waitForMessage(decision.milliseconds);
-        return false;
-    case PaceDecision::Kind::WaitForMessages:
-        waitForMessage(INFINITE);
-        return false;
-    }
-    return true;
-}
-
-void GLWindow::waitForMessage(DWORD milliseconds) {
+void GLWindow::waitForEvents(std::int32_t limit) {
+    const DWORD milliseconds = limit < 0 ? INFINITE : static_cast<DWORD>(limit);
     // A message already queued (the quit message too) would not end the wait.
     MSG waiting;
     if (PeekMessageA(&waiting, nullptr, 0, 0, PM_NOREMOVE)) {
@@ -307,8 +271,20 @@ void GLWindow::waitForMessage(DWORD milliseconds) {
     MsgWaitForMultipleObjectsEx(0, nullptr, milliseconds, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
 }
 
+bool GLWindow::pumpEvents() {
+    if (pumpMessages() == 0) return false;
+    if (RunMode == Mode::Preview) {
+        // A child window hears nothing when its host is hidden or minimised,
+        // so the preview looks for itself; showing the host again repaints
+        // the preview, and that message ends the wait.
+        const HWND window = mainWindow();
+        const bool shown = IsWindowVisible(window) && !IsIconic(GetAncestor(window, GA_ROOT));
+        run.handle(shown ? SaverEvent::HostShown : SaverEvent::HostHidden);
+    }
+    return true;
+}
+
 std::int32_t GLWindow::pumpMessages() {
-    timer.tick();
     if (!PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE)) {
         return 1;
     }

@@ -1,48 +1,47 @@
 // The window, device context, OpenGL rendering context and message pump of
-// one drawing run, with the frame timer. Only one may exist per process.
+// one drawing run: the Windows host of the portable run, which it holds.
+// Only one may exist per process.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
 
-#include "display/FramePacer.h"
-#include "display/FrameTimer.h"
+#include "display/SaverHost.h"
+#include "display/SaverRun.h"
 #include "display/ScreenLayout.h"
 #include "display/win32/MonitorList.h"
 
-class GLWindow {
+class GLWindow : public SaverHost {
 public:
-    // The live window object, or null: the window procedure reads the timer
-    // through it, and the window can outlive the object.
+    // The live window object, or null: the window procedure hands events to
+    // its run, and the window can outlive the object.
     static GLWindow* instance;
 
     // Creates and shows the window for the run mode, with a double-buffered
-    // context made current on this thread, and starts the timer. Throws
-    // Exception with the system's failure texts.
+    // context made current on this thread, and starts the run's timer.
+    // globalSettings must be set. Throws Exception with the system's failure
+    // texts.
     GLWindow();
-    virtual ~GLWindow();
+    ~GLWindow() override;
 
     GLWindow(const GLWindow&) = delete;
     GLWindow& operator=(const GLWindow&) = delete;
 
-    // Ticks the timer and handles at most one waiting message, never waiting
-    // for one. 1 to go on, 0 once the quit message has been taken.
+    // Handles at most one waiting message, never waiting for one. 1 to go
+    // on, 0 once the quit message has been taken.
     std::int32_t pumpMessages();
-    // True when a frame is owed now. Otherwise waits, as the pacer says, until
-    // a message arrives or the next frame is due, and returns false.
-    bool frameOwed();
-    // The desk changed under a running saver: the cursor's place now is the
-    // base of mouse travel, and the next frame follows the desk.
-    void deskChanged();
 
-    FrameTimer timer;
-    FramePacer pacer;
+    // The host's side of the run.
+    bool pumpEvents() override;
+    DeskLayout readDesk() override;
+    void makeCurrent(std::size_t) override {}  // one window, its context current throughout
+    void present(std::size_t) override { SwapBuffers(deviceContext); }
+    void waitForEvents(std::int32_t milliseconds) override;
+
+    SaverRun run;
 
 protected:
-    // After a change of the desk, covers the virtual screen as it now is and
-    // lays the pictures out anew: true when it did.
-    bool followDesk();
     // The monitors as the system lists them now.
     virtual MonitorList currentMonitors() const { return listMonitors(); }
 
@@ -59,16 +58,14 @@ protected:
 
 private:
     void createWindow();
-    void recordCursorBase();
     void setupPixelFormat();
     void createContext();
     // Lets go of the rendering and device contexts, whichever exist.
     void releaseContexts();
     void listenForVisibility(HWND window);
-    void waitForMessage(DWORD milliseconds);
+    ScreenLayout coverMonitors() const;
 
     HPOWERNOTIFY displayNotification = nullptr;
     bool sessionNotification = false;
     bool fineTimer = false;
-    bool deskStale = false;
 };

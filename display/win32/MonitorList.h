@@ -5,8 +5,4 @@
 
 // Every monitor's rectangle in virtual-screen coordinates, with the primary
 // flagged; none when the system cannot list them.
-struct MonitorList {
-    MonitorRect monitors[MaxMonitors];
-    std::size_t count = 0;
-};
 MonitorList listMonitors();

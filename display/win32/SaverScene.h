@@ -1,13 +1,29 @@
 // The GLWindow that shows the scene on every monitor it covers: it loads the
-// glow bitmaps from the module's resources, hands them to the portable
-// scenes, and runs the body of the frame loop.
+// glow bitmaps from the module's resources and hands them to the run, whose
+// frame step is the body of the program's loop.
 #pragma once
 
 #include <cstdint>
-#include <memory>
 
-#include "display/MonitorScenes.h"
 #include "display/win32/GLWindow.h"
+
+// A bitmap resource as a DIB section, for as long as the run may build
+// textures from its bits. image() is null when there is no such bitmap or it
+// is not 24-bit: other layouts would be read past their end.
+class BitmapResource {
+public:
+    explicit BitmapResource(int id);
+    ~BitmapResource();
+    BitmapResource(const BitmapResource&) = delete;
+    BitmapResource& operator=(const BitmapResource&) = delete;
+
+    const TextureImage* image() const { return usable ? &texture : nullptr; }
+
+private:
+    HANDLE handle;
+    TextureImage texture;
+    bool usable = false;
+};
 
 class SaverScene : public GLWindow {
 public:
@@ -20,18 +36,9 @@ public:
     // preview's) for that size; a height of 0 is taken as 1.
     virtual void resize(std::int32_t width, std::int32_t height);
     // 1 while the run goes on, 0 once the quit message has been taken.
-    std::int32_t frameStep();
-
-protected:
-    // The phases of one frame after the pump, in frameStep's order. They are
-    // separate so that a frame benchmark can time each one.
-    void updateParticles();
-    void drawParticles();
-    void presentFrame();
-    MonitorScenes& monitorScenes() { return *scenes; }
+    std::int32_t frameStep() { return run.frameStep(); }
 
 private:
-    void followDeskWithScenes();
-
-    std::unique_ptr<MonitorScenes> scenes;
+    BitmapResource glow;
+    BitmapResource secondGlow;
 };

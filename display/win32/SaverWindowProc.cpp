@@ -28,21 +28,6 @@ public:
     }
 };
 
-// Without a live window object the timer reads 0, which keeps the mouse rule
-// inactive exactly as before the timer starts.
-CloseState currentCloseState() {
-    CloseState state;
-    state.runMode = RunMode;
-    const GLWindow* window = GLWindow::instance;
-    state.elapsedSeconds = window != nullptr ? window->timer.elapsedSeconds() : 0.0f;
-    if (globalSettings != nullptr) {
-        state.cursorBaseKnown = globalSettings->cursorBaseKnown;
-        state.cursorBase = globalSettings->cursorBase;
-        state.mouseThreshold = globalSettings->mouseThreshold;
-    }
-    return state;
-}
-
 // The console display's state, sent once when the window registers for it and
 // again on every change: 0 off, 1 on, 2 dimmed (still seen).
 SaverEvent displayStateEvent(WPARAM wParam, LPARAM lParam) {
@@ -72,6 +57,11 @@ SaverEvent sessionEvent(WPARAM wParam) {
 }
 
 }  // namespace
+
+CursorSource& systemCursor() {
+    static SystemCursor cursor;
+    return cursor;
+}
 
 SaverEvent translateMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -113,14 +103,23 @@ SaverEvent translateMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-LRESULT CALLBACK saverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    SystemCursor cursor;
+namespace {
+
+// Without a live window object there is no timer to read: the elapsed time
+// is 0, which keeps the mouse rule inactive exactly as before the timer starts.
+CloseAction answer(SaverEvent event) {
     GLWindow* const run = GLWindow::instance;
-    const bool runLive = run != nullptr;
-    const SaverEvent event = translateMessage(message, wParam, lParam);
-    if (runLive) run->pacer.observe(event);
-    if (runLive && event == SaverEvent::DeskChanged) run->deskChanged();
-    switch (decideCloseAction(event, currentCloseState(), cursor)) {
+    if (run != nullptr) return run->run.handle(event, systemCursor());
+    CloseState idle;
+    idle.runMode = RunMode;
+    return decideCloseAction(event, idle, systemCursor());
+}
+
+}  // namespace
+
+LRESULT CALLBACK saverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const bool runLive = GLWindow::instance != nullptr;
+    switch (answer(translateMessage(message, wParam, lParam))) {
     case CloseAction::RequestClose:
         if (runLive && globalSettings != nullptr) {
             globalSettings->requestClose();

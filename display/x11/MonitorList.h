@@ -5,14 +5,7 @@
 
 #include <X11/Xlib.h>
 
-#include <cstddef>
-
 #include "display/ScreenLayout.h"
-
-struct MonitorList {
-    MonitorRect monitors[MaxMonitors];
-    std::size_t count = 0;  // 0: the monitors could not be read
-};
 
 MonitorList listMonitors(Display* display, Window root);
 

@@ -3,6 +3,7 @@
 // against what the settings record and the Windows dialog can hold.
 #include "shell/x11/HackOptions.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -56,7 +57,7 @@ std::string checkValue(const OwnOption& option, const std::string& value) {
         return std::string(option.name) + " takes at most 255 characters, got " + std::to_string(value.size());
     }
     if (option.kind == ValueKind::Digits && !allDigits(value)) {
-        return std::string(option.name) + " takes digits only (0-9), got '" + value + "'";
+        return std::string(option.name) + " takes digits only (0-9), got '" + quotedValue(value) + "'";
     }
     return {};
 }
@@ -64,14 +65,29 @@ std::string checkValue(const OwnOption& option, const std::string& value) {
 }  // namespace
 
 bool parseWindowId(const char* text, unsigned long& id) {
-    if (text == nullptr || *text < '0' || *text > '9') return false;
+    if (text == nullptr) return false;
+    const bool hex = text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    const char* digits = hex ? text + 2 : text;
+    // strtoul would take a sign or blanks first.
+    const auto first = static_cast<unsigned char>(*digits);
+    if (!(hex ? std::isxdigit(first) : std::isdigit(first))) return false;
     errno = 0;
     char* end = nullptr;
-    const unsigned long value = std::strtoul(text, &end, 0);
+    const unsigned long value = std::strtoul(digits, &end, hex ? 16 : 10);
     // Resource ids have 29 bits; 0 is None.
     if (errno != 0 || *end != '\0' || value == 0 || value > 0x1FFFFFFFul) return false;
     id = value;
     return true;
+}
+
+std::string quotedValue(const std::string& value) {
+    constexpr std::size_t longest = 64;
+    std::string shown = value.substr(0, longest);
+    for (char& c : shown) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+    }
+    if (value.size() > longest) shown += "... (" + std::to_string(value.size()) + " characters)";
+    return shown;
 }
 
 HackParse parseHackOptions(int argc, const char* const* argv, CommandLineStore& store) {
@@ -101,7 +117,7 @@ HackParse parseHackOptions(int argc, const char* const* argv, CommandLineStore& 
             } else if (parseWindowId(value, options.windowId)) {
                 options.target = HackTarget::WindowId;
             } else {
-                result.error = "-window-id needs a window id such as 0x1a00007, got '" + std::string(value) + "'";
+                result.error = "-window-id needs a window id such as 0x1a00007, got '" + quotedValue(value) + "'";
                 return result;
             }
         } else if (own != nullptr && (own->kind == ValueKind::SetsOne || own->kind == ValueKind::SetsZero)) {
@@ -116,7 +132,7 @@ HackParse parseHackOptions(int argc, const char* const* argv, CommandLineStore& 
             if (!result.error.empty()) return result;
             store.setText(own->registryName, value);
         } else {
-            result.error = "unknown option '" + std::string(argv[i]) + "' ('lumra -help' lists the options)";
+            result.error = "unknown option '" + quotedValue(argv[i]) + "' ('lumra -help' lists the options)";
             return result;
         }
     }

@@ -34,6 +34,11 @@ HackParse parseHackOptions(int argc, const char* const* argv, CommandLineStore& 
 // What -help prints: every switch and option with its values.
 void printHackHelp(std::FILE* out);
 
-// A window id as X and XScreenSaver write them: 0x-prefixed hex, or decimal.
-// False unless the whole text is such a number naming a possible window.
+// A window id as X and XScreenSaver write them: 0x-prefixed hex, or decimal
+// (leading zeros included: never octal). False unless the whole text is such
+// a number naming a possible window.
 bool parseWindowId(const char* text, unsigned long& id);
+
+// A value as a message quotes it: its first 64 characters at most, each that
+// a terminal would act on shown as '?'.
+std::string quotedValue(const std::string& value);

@@ -108,7 +108,7 @@ TEST_F(DisplayTest, SaverWindowCoversTheScreenWithACurrentContextIsTheOnlyOneAnd
     const auto swapInterval = reinterpret_cast<int(WINAPI*)()>(
         reinterpret_cast<void (*)()>(wglGetProcAddress("wglGetSwapIntervalEXT")));
     EXPECT_TRUE(swapInterval != nullptr && swapInterval() == 1);
-    EXPECT_TRUE(window->timer.isRunning() && window->timer.usesCounter());  // Windows always has a counter
+    EXPECT_TRUE(window->run.timer.isRunning() && window->run.timer.usesCounter());  // Windows always has a counter
     const auto cursorIsTheBase = [&s = settings] {
         POINT p{};
         return GetCursorPos(&p) && s.cursorBaseKnown && s.cursorBase.x == p.x && s.cursorBase.y == p.y;
@@ -175,7 +175,7 @@ TEST_F(DisplayTest, PreviewFillsItsHostAndDrawsTheGlowThere) {
     EXPECT_EQ(std::tuple(childRect.left, childRect.top, childRect.right - childRect.left),
               std::tuple(origin.x, origin.y, 320));
     // The emitter starts at the view's right edge; by 2.5 seconds its particles are well inside.
-    for (int frames = 0; scene.timer.elapsedSeconds() < 2.5f && frames < 200000; ++frames) {
+    for (int frames = 0; scene.run.timer.elapsedSeconds() < 2.5f && frames < 200000; ++frames) {
         ASSERT_EQ(scene.frameStep(), 1);
     }
     std::vector<unsigned char> pixels(static_cast<std::size_t>(scene.windowWidth()) * scene.windowHeight() * 4);
@@ -237,20 +237,20 @@ TEST_F(DisplayTest, SaverHidesTheCursorIgnoresASystemCloseAndTellsThePacerWhoCan
         SendMessageA(saver, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(&sent));
     };
     const auto session = [saver](WPARAM change) { SendMessageA(saver, WM_WTSSESSION_CHANGE, change, 0); };
-    ASSERT_TRUE(window.pacer.anyoneCanSee());
+    ASSERT_TRUE(window.run.anyoneCanSee());
     power(0);
     power(1, GUID_ACDC_POWER_SOURCE);
-    EXPECT_FALSE(window.pacer.anyoneCanSee());
+    EXPECT_FALSE(window.run.anyoneCanSee());
     session(WTS_SESSION_LOCK);
     power(2);
-    EXPECT_FALSE(window.pacer.anyoneCanSee());
+    EXPECT_FALSE(window.run.anyoneCanSee());
     session(WTS_SESSION_UNLOCK);
-    EXPECT_TRUE(window.pacer.anyoneCanSee());
+    EXPECT_TRUE(window.run.anyoneCanSee());
     for (const WPARAM away : {WTS_CONSOLE_DISCONNECT, WTS_REMOTE_DISCONNECT}) {
         session(away);
-        EXPECT_FALSE(window.pacer.anyoneCanSee());
+        EXPECT_FALSE(window.run.anyoneCanSee());
         session(away - 1);  // its connect
-        EXPECT_TRUE(window.pacer.anyoneCanSee());
+        EXPECT_TRUE(window.run.anyoneCanSee());
     }
     // A close is answered, not passed on: the window lives until the process ends.
     EXPECT_EQ(send(WM_CLOSE), 0);

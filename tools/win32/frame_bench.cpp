@@ -54,9 +54,9 @@ public:
     };
 
     // Runs frames until seconds have passed or the window is closed.
-    Totals run(double seconds) {
+    Totals measure(double seconds) {
         Totals totals;
-        while (timer.elapsedSeconds() < warmUpSeconds) {
+        while (run.timer.elapsedSeconds() < warmUpSeconds) {
             if (frameStep() == 0) {
                 return totals;
             }
@@ -64,15 +64,16 @@ public:
         const Clock::time_point start = Clock::now();
         while (secondsBetween(start, Clock::now()) < seconds) {
             const Clock::time_point t0 = Clock::now();
+            run.timer.tick();
             if (pumpMessages() == 0) {
                 break;
             }
             const Clock::time_point t1 = Clock::now();
-            updateParticles();
+            run.scenes().update(run.timer.elapsedSecondsPrecise());
             const Clock::time_point t2 = Clock::now();
-            drawParticles();
+            run.scenes().draw();
             const Clock::time_point t3 = Clock::now();
-            presentFrame();
+            present(0);
             const Clock::time_point t4 = Clock::now();
             totals.pump += secondsBetween(t0, t1);
             totals.update += secondsBetween(t1, t2);
@@ -83,7 +84,7 @@ public:
         return totals;
     }
 
-    Scene& primary() { return monitorScenes().scene(0); }
+    Scene& primary() { return run.scenes().scene(0); }
 };
 
 }  // namespace
@@ -100,7 +101,7 @@ int main(int argc, char** argv) {
 
     try {
         BenchScene scene;
-        const BenchScene::Totals t = scene.run(seconds);
+        const BenchScene::Totals t = scene.measure(seconds);
         const double total = t.pump + t.update + t.draw + t.swap;
         std::printf("%d monitor(s), primary %dx%d, all %dx%d, %.1f s, %ld frames\n",
                     GetSystemMetrics(SM_CMONITORS), GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),

@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "display/x11/MonotonicClock.h"
-#include "display/x11/X11Saver.h"
+#include "display/SteadyClock.h"
+#include "display/x11/X11Host.h"
 #include "shell/Exception.h"
 #include "shell/RunMode.h"
 #include "shell/SaverSettings.h"
@@ -17,13 +17,15 @@
 
 namespace {
 
-double seconds() { return static_cast<double>(monotonicClock().counter()) * 1e-9; }
+double seconds() { return static_cast<double>(steadyClock().counter()) * 1e-9; }
 
-int framesFor(X11Saver& saver, double duration) {
+// Every pass a frame, as fast as the host draws and swaps.
+int framesFor(X11Host& host, double duration) {
     const double end = seconds() + duration;
     int frames = 0;
-    while (seconds() < end && saver.handleEvents()) {
-        saver.drawFrame();
+    while (seconds() < end && host.pumpEvents()) {
+        host.run.timer.tick();
+        host.run.drawSurface(0);
         ++frames;
     }
     return frames;
@@ -43,14 +45,15 @@ int main(int argc, char** argv) {
     try {
         HackOptions options;
         options.target = HackTarget::Root;
-        X11Saver saver(options);
-        framesFor(saver, warmUp);
+        const volatile std::sig_atomic_t never = 0;
+        X11Host host(options, never, -1);
+        framesFor(host, warmUp);
         const double start = seconds();
-        const int frames = framesFor(saver, measure);
+        const int frames = framesFor(host, measure);
         const double took = seconds() - start;
-        std::printf("monitors %zu frames %d seconds %.2f ms/frame %.2f fps %.1f\n", saver.sceneCount(), frames, took,
-                    1000.0 * took / frames, frames / took);
-        Scene& first = saver.scene(0);
+        std::printf("monitors %zu frames %d seconds %.2f ms/frame %.2f fps %.1f\n", host.run.scenes().count(), frames,
+                    took, 1000.0 * took / frames, frames / took);
+        Scene& first = host.run.scenes().scene(0);
         printDrawTimes("lumra, first monitor", first, compareDrawing(first, 3.0));
     } catch (const Exception& error) {
         std::fprintf(stderr, "frame_bench_x11: %s\n", error.message());

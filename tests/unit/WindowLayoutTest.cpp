@@ -5,7 +5,7 @@
 #include <array>
 #include <vector>
 
-#include "display/x11/WindowLayout.h"
+#include "display/ScreenLayout.h"
 
 TEST(WindowLayout, EachPictureSitsWhereItsMonitorCoversTheWindowThePrimarysFirst) {
     const MonitorRect pair[] = {{{0, 0, 640, 480}, false}, {{640, 0, 1440, 600}, true}};

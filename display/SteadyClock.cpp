@@ -1,16 +1,15 @@
-#include "display/x11/MonotonicClock.h"
+#include "display/SteadyClock.h"
 
-#include <time.h>
+#include <chrono>
 
 namespace {
 
 std::int64_t nanoseconds() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return std::int64_t{now.tv_sec} * 1000000000 + now.tv_nsec;
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
-class MonotonicClock : public Clock {
+class SteadyClock : public Clock {
 public:
     bool counterFrequency(std::int64_t& ticksPerSecond) override {
         ticksPerSecond = 1000000000;
@@ -23,7 +22,7 @@ public:
 
 }  // namespace
 
-Clock& monotonicClock() {
-    static MonotonicClock clock;
+Clock& steadyClock() {
+    static SteadyClock clock;
     return clock;
 }
