@@ -33,3 +33,18 @@ TEST(HackOptions, EachOptionReachesItsFieldTheLastOneCounting) {
     const char* rootLast[] = {"lumra", "-window-id", "44040199", "-root"};
     EXPECT_EQ(parseHackOptions(4, rootLast, again).options.target, HackTarget::Root);
 }
+
+// Decimal means decimal, leading zeros and all; 0 is no window, and ids have 29 bits.
+TEST(HackOptions, AWindowIdIsDecimalOrHexAndNamesAPossibleWindow) {
+    const struct {
+        const char* text;
+        unsigned long id;  // 0: refused
+    } cases[] = {{"010", 10}, {"02097153", 2097153}, {"0x1A", 0x1a}, {"0X1fffffff", 0x1fffffff}, {"536870911", 0x1fffffff},
+                 {"0", 0}, {"0x0", 0}, {"536870912", 0}, {"0x20000000", 0}, {"99999999999999999999", 0},
+                 {"0x", 0}, {" 12", 0}, {"+12", 0}, {"-1", 0}, {"12 ", 0}, {"0x-1", 0}, {"1e3", 0}};
+    for (const auto& c : cases) {
+        unsigned long id = 0;
+        const bool read = parseWindowId(c.text, id);
+        EXPECT_EQ(read ? id : 0ul, c.id) << "'" << c.text << "' read " << (read ? "as " + std::to_string(id) : "as no id");
+    }
+}

@@ -18,6 +18,7 @@
 #include <cstring>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -229,11 +230,16 @@ Window createSingleBufferedWindow(Display* display) {
 
 }  // namespace
 
+// Messages are one line, quoting at most the start of a value however long.
 TEST(HackProgram, BadOptionsAndUnusableServersSayWhatIsWrongAndExitNonZero) {
     Xvfb withoutGlx("320x240", {"-extension", "GLX"});
     Xvfb server("320x240");
     const Window singleBuffered = createSingleBufferedWindow(server.display);
     ASSERT_NE(singleBuffered, 0u) << "the server offers no single-buffered visual to try";
+    const Window inputOnly = XCreateWindow(server.display, DefaultRootWindow(server.display), 0, 0, 100, 100, 0, 0,
+                                           InputOnly, CopyFromParent, 0, nullptr);
+    XSync(server.display, False);
+    const std::string huge(100000, '7');
     const struct {
         std::string display;
         std::vector<std::string> arguments;
@@ -249,11 +255,35 @@ TEST(HackProgram, BadOptionsAndUnusableServersSayWhatIsWrongAndExitNonZero) {
         {":4095", {"-root"}, 1, "cannot open the X display"},
         {server.name, {"-window-id", "0x1fffff0"}, 1, "does not exist"},
         {server.name, {"-window-id", std::to_string(singleBuffered)}, 1, "no usable visual"},
+        {server.name, {"-window-id", std::to_string(inputOnly)}, 1, "input-only"},
+        {":0", {"-window-id", huge}, 2, "-window-id needs a window id"},
+        {":0", {huge}, 2, "unknown option"},
+        {server.name, {"-display", ":" + huge}, 1, "cannot open the X display"},
     };
     for (const auto& c : cases) {
         Program program(c.display, c.arguments);
         expectExit(program, c.code, c.said);
-        EXPECT_NE(program.errorOutput().find(c.said), std::string::npos) << program.errorOutput();
+        const std::string said = program.errorOutput();
+        EXPECT_NE(said.find(c.said), std::string::npos) << said.substr(0, 400);
+        EXPECT_LT(said.size(), 300u) << "a message of " << said.size() << " bytes, starting " << said.substr(0, 200);
+    }
+}
+
+// The session may end in any moment of the start: once the program is
+// connected and setting up GLX (its GL driver is loaded), it then ends as it
+// does when the server goes later.
+TEST(HackProgram, TheServerGoingWhileGlxIsSetUpEndsItWithStatus0) {
+    for (int milliseconds = 0; milliseconds <= 90; milliseconds += 10) {
+        Xvfb server("320x240");
+        Program program(server.name, {"-root"});
+        const auto driverLoaded = [&] {
+            std::ifstream maps("/proc/" + std::to_string(program.pid) + "/maps");
+            return std::string(std::istreambuf_iterator<char>(maps), {}).find("libGLX_mesa") != std::string::npos;
+        };
+        ASSERT_GE(waitUntil(driverLoaded), 0.0) << "lumra loaded no GLX driver within " << ceilingSeconds << " s";
+        usleep(static_cast<useconds_t>(milliseconds) * 1000);
+        server.kill();
+        expectExit(program, 0, "the X server ended " + std::to_string(milliseconds) + " ms into GLX's set-up");
     }
 }
 
