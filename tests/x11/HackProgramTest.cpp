@@ -9,6 +9,7 @@
 #include <X11/extensions/XTest.h>
 #include <fcntl.h>
 #include <sys/prctl.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -376,6 +377,19 @@ TEST(HackProgram, InterruptAndHangupEndItDrawingOrWaitingUnseen) {
         if (signal == SIGTERM) {
             XUnmapWindow(display, host);
             XSync(display, False);
+            // Its own wait (the connection and the signal pipe) without a limit.
+            std::string seen;
+            const auto waitingUnseen = [&] {
+                std::ifstream call("/proc/" + std::to_string(program.pid) + "/syscall");
+                std::getline(call, seen);
+                long number = -1;
+                unsigned long fds = 0, fdCount = 0, timeout = 0;
+                return std::sscanf(seen.c_str(), "%ld %lx %lx %lx", &number, &fds, &fdCount, &timeout) == 4 &&
+                       number == SYS_poll && fdCount == 2 && static_cast<int>(timeout) == -1;
+            };
+            ASSERT_GE(waitUntil(waitingUnseen), 0.0)
+                << "not waiting without a limit " << ceilingSeconds << " s after its window was unmapped; "
+                << "its system call last seen: " << seen;
         }
         kill(program.pid, signal);
         expectExit(program, 0, strsignal(signal));
