@@ -1,8 +1,29 @@
-# Linux: lumra, the native program XScreenSaver runs (Xlib, GLX, RandR,
-# Xinerama), over the same portable core; its tests under Xvfb; the frame
-# benchmark over its own host.
+# Linux: lumra, the native program over the same portable core, with two
+# hosts: X11 (Xlib, GLX, RandR, Xinerama), which XScreenSaver and the other
+# X11 programs that run savers start, and Wayland (xdg-shell windows, EGL with
+# desktop OpenGL); its tests under Xvfb and a headless sway; the frame
+# benchmark over the X11 host.
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(LUMRA_X11_LIBS REQUIRED IMPORTED_TARGET x11 xrandr xinerama gl)
+pkg_check_modules(LUMRA_WAYLAND_LIBS REQUIRED IMPORTED_TARGET wayland-client wayland-egl egl)
+pkg_get_variable(WAYLAND_PROTOCOLS_DIR wayland-protocols pkgdatadir)
+pkg_get_variable(WAYLAND_SCANNER wayland-scanner wayland_scanner)
+
+# The protocols' client code, generated from the XML Debian ships.
+set(LUMRA_GENERATED ${CMAKE_BINARY_DIR}/generated)
+set(LUMRA_PROTOCOL_CODE)
+file(MAKE_DIRECTORY ${LUMRA_GENERATED}/display/wayland)
+foreach(protocol stable/xdg-shell/xdg-shell unstable/xdg-output/xdg-output-unstable-v1)
+    get_filename_component(name ${protocol} NAME)
+    set(xml ${WAYLAND_PROTOCOLS_DIR}/${protocol}.xml)
+    set(header ${LUMRA_GENERATED}/display/wayland/${name}-client-protocol.h)
+    set(code ${LUMRA_GENERATED}/display/wayland/${name}-protocol.c)
+    add_custom_command(OUTPUT ${header} ${code}
+        COMMAND ${WAYLAND_SCANNER} client-header ${xml} ${header}
+        COMMAND ${WAYLAND_SCANNER} private-code ${xml} ${code}
+        DEPENDS ${xml} VERBATIM)
+    list(APPEND LUMRA_PROTOCOL_CODE ${header} ${code})
+endforeach()
 
 # Hardened as Debian builds its packages; the release has no debug
 # information, so no build path reaches the program.
@@ -10,13 +31,16 @@ add_compile_options(-fstack-protector-strong -D_FORTIFY_SOURCE=2 -fPIE)
 add_link_options(-pie -Wl,-z,relro -Wl,-z,now -Wl,--as-needed)
 
 file(GLOB LUMRA_X11_SOURCES CONFIGURE_DEPENDS
+    ${PROJECT_SOURCE_DIR}/display/unix/*.cpp
+    ${PROJECT_SOURCE_DIR}/display/wayland/*.cpp
     ${PROJECT_SOURCE_DIR}/display/x11/*.cpp
     ${PROJECT_SOURCE_DIR}/shell/x11/*.cpp)
-add_library(lumra_x11 STATIC ${LUMRA_X11_SOURCES})
-target_link_libraries(lumra_x11 PUBLIC lumra_core lumra_glow PkgConfig::LUMRA_X11_LIBS)
-lumra_warnings(lumra_x11)
+add_library(lumra_x11 STATIC ${LUMRA_X11_SOURCES} ${LUMRA_PROTOCOL_CODE})
+target_include_directories(lumra_x11 PUBLIC ${LUMRA_GENERATED})
+target_link_libraries(lumra_x11 PUBLIC lumra_core lumra_glow PkgConfig::LUMRA_X11_LIBS PkgConfig::LUMRA_WAYLAND_LIBS)
+target_compile_options(lumra_x11 PRIVATE $<$<COMPILE_LANGUAGE:CXX>:-Wall -Wextra -Werror>)
 
-add_executable(lumra ${PROJECT_SOURCE_DIR}/app/x11/main.cpp)
+add_executable(lumra ${PROJECT_SOURCE_DIR}/app/linux/main.cpp)
 target_link_libraries(lumra PRIVATE lumra_x11)
 lumra_warnings(lumra)
 # Shipped stripped; lumra-unstripped keeps the symbols for debugging.

@@ -1,8 +1,10 @@
 // The entry point of lumra, the Linux program, and its composition root:
-// reads the command line into the settings, runs the effect in the window
-// XScreenSaver names (or its own), and turns a start-up failure into one line
-// on stderr and a non-zero exit. The daemon ends a hack with a signal, so
-// SIGTERM, SIGINT and SIGHUP end the run as cleanly as the window's end.
+// reads the command line into the settings, chooses the host (Wayland's own
+// windows when a compositor is there and no X window is asked for, else X11:
+// the window XScreenSaver names, or its own), and turns a start-up failure
+// into one line on stderr and a non-zero exit. Programs that run savers end
+// them with a signal, so SIGTERM, SIGINT and SIGHUP end the run as cleanly as
+// the window's end.
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -10,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "display/wayland/WaylandHost.h"
 #include "display/x11/X11Host.h"
 #include "shell/Exception.h"
 #include "shell/RunMode.h"
@@ -46,6 +49,24 @@ void catchEndingSignals() {
     std::signal(SIGPIPE, SIG_IGN);
 }
 
+bool set(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+}
+
+// Every X11 program that runs savers names an X window, or an X display.
+bool onWayland(const HackOptions& options) {
+    return set("WAYLAND_DISPLAY") && options.target != HackTarget::WindowId && options.display.empty() &&
+           !set("XSCREENSAVER_WINDOW");
+}
+
+template <typename Host>
+void runOn(const HackOptions& options) {
+    Host host(options, stopRequested, wakePipe[0]);
+    while (host.run.frameStep() != 0) {
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -68,14 +89,19 @@ int main(int argc, char** argv) {
     settings.loadSystemValues();
     settings.load();
     globalSettings = &settings;
+    const bool wayland = onWayland(parsed.options);
     int status = 0;
     try {
-        X11Host host(parsed.options, stopRequested, wakePipe[0]);
-        while (host.run.frameStep() != 0) {
+        if (wayland) {
+            runOn<WaylandHost>(parsed.options);
+        } else {
+            runOn<X11Host>(parsed.options);
         }
     } catch (const Exception& error) {
-        const char* display = parsed.options.display.empty() ? std::getenv("DISPLAY") : parsed.options.display.c_str();
-        std::fprintf(stderr, "lumra: %s (display '%s')\n", error.message(),
+        const char* display = wayland                         ? std::getenv("WAYLAND_DISPLAY")
+                              : parsed.options.display.empty() ? std::getenv("DISPLAY")
+                                                               : parsed.options.display.c_str();
+        std::fprintf(stderr, "lumra: %s (%s display '%s')\n", error.message(), wayland ? "Wayland" : "X",
                      quotedValue(display != nullptr ? display : "").c_str());
         status = failureExitCode;
     }
