@@ -9,21 +9,24 @@ pkg_check_modules(LUMRA_WAYLAND_LIBS REQUIRED IMPORTED_TARGET wayland-client way
 pkg_get_variable(WAYLAND_PROTOCOLS_DIR wayland-protocols pkgdatadir)
 pkg_get_variable(WAYLAND_SCANNER wayland-scanner wayland_scanner)
 
-# The protocols' client code, generated from the XML Debian ships.
+# A protocol's client code, generated from its XML into the build's
+# generated/ folder, at the path of the XML's folder in the tree.
 set(LUMRA_GENERATED ${CMAKE_BINARY_DIR}/generated)
-set(LUMRA_PROTOCOL_CODE)
-file(MAKE_DIRECTORY ${LUMRA_GENERATED}/display/wayland)
-foreach(protocol stable/xdg-shell/xdg-shell unstable/xdg-output/xdg-output-unstable-v1)
-    get_filename_component(name ${protocol} NAME)
-    set(xml ${WAYLAND_PROTOCOLS_DIR}/${protocol}.xml)
-    set(header ${LUMRA_GENERATED}/display/wayland/${name}-client-protocol.h)
-    set(code ${LUMRA_GENERATED}/display/wayland/${name}-protocol.c)
-    add_custom_command(OUTPUT ${header} ${code}
+function(lumra_protocol xml folder code)
+    get_filename_component(name ${xml} NAME_WE)
+    set(header ${LUMRA_GENERATED}/${folder}/${name}-client-protocol.h)
+    set(source ${LUMRA_GENERATED}/${folder}/${name}-protocol.c)
+    file(MAKE_DIRECTORY ${LUMRA_GENERATED}/${folder})
+    add_custom_command(OUTPUT ${header} ${source}
         COMMAND ${WAYLAND_SCANNER} client-header ${xml} ${header}
-        COMMAND ${WAYLAND_SCANNER} private-code ${xml} ${code}
+        COMMAND ${WAYLAND_SCANNER} private-code ${xml} ${source}
         DEPENDS ${xml} VERBATIM)
-    list(APPEND LUMRA_PROTOCOL_CODE ${header} ${code})
-endforeach()
+    set(${code} ${${code}} ${header} ${source} PARENT_SCOPE)
+endfunction()
+# From the XML Debian ships.
+lumra_protocol(${WAYLAND_PROTOCOLS_DIR}/stable/xdg-shell/xdg-shell.xml display/wayland LUMRA_PROTOCOL_CODE)
+lumra_protocol(${WAYLAND_PROTOCOLS_DIR}/unstable/xdg-output/xdg-output-unstable-v1.xml display/wayland
+    LUMRA_PROTOCOL_CODE)
 
 # Hardened as Debian builds its packages; the release has no debug
 # information, so no build path reaches the program.
@@ -63,3 +66,12 @@ target_compile_definitions(x11_tests PRIVATE LUMRA_PROGRAM="$<TARGET_FILE:lumra>
 add_dependencies(x11_tests lumra)
 lumra_warnings(x11_tests)
 gtest_discover_tests(x11_tests PROPERTIES LABELS x11 DISCOVERY_TIMEOUT 60)
+
+# The Wayland host in Debian's sway, headless, with a pointer of the tests' own.
+lumra_protocol(${PROJECT_SOURCE_DIR}/tests/wayland/virtual-pointer.xml tests/wayland LUMRA_TEST_PROTOCOL_CODE)
+add_executable(virtual_pointer ${PROJECT_SOURCE_DIR}/tests/wayland/VirtualPointer.cpp ${LUMRA_TEST_PROTOCOL_CODE})
+target_include_directories(virtual_pointer PRIVATE ${PROJECT_SOURCE_DIR} ${LUMRA_GENERATED})
+target_link_libraries(virtual_pointer PRIVATE PkgConfig::LUMRA_WAYLAND_LIBS)
+add_test(NAME wayland COMMAND ${PROJECT_SOURCE_DIR}/tests/wayland/check-sway $<TARGET_FILE:lumra>
+    $<TARGET_FILE:virtual_pointer>)
+set_tests_properties(wayland PROPERTIES LABELS wayland TIMEOUT 300)

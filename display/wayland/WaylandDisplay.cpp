@@ -62,32 +62,38 @@ Proxy* bind(wl_registry* registry, std::uint32_t name, const wl_interface& inter
 
 }  // namespace
 
-WaylandDisplay::WaylandDisplay(Listener& listener) : connection(wl_display_connect(nullptr)), listener(listener) {
+WaylandDisplay::WaylandDisplay(Listener& listener, WaylandInput::Listener& inputListener)
+    : connection(wl_display_connect(nullptr)), listener(listener), input(inputListener) {
     if (connection == nullptr) throw Exception("cannot connect to the Wayland compositor named in $WAYLAND_DISPLAY");
     registry = wl_display_get_registry(connection);
     wl_registry_add_listener(registry, &registryListener, this);
     // The globals, then what the outputs and the shell send when bound.
     if (wl_display_roundtrip(connection) < 0 || wl_display_roundtrip(connection) < 0) {
-        wl_display_disconnect(connection);
+        disconnect();
         throw Exception("lost the connection to the Wayland compositor");
     }
     if (compositor == nullptr || shell == nullptr) {
-        wl_display_disconnect(connection);
+        disconnect();
         throw Exception("the Wayland compositor offers no desktop windows (xdg-shell)");
     }
     endCrashesOnLostConnection(wl_display_get_fd(connection), 1);
 }
 
-WaylandDisplay::~WaylandDisplay() {
+WaylandDisplay::~WaylandDisplay() { disconnect(); }
+
+// Every proxy goes before the connection does, whose end frees them all.
+void WaylandDisplay::disconnect() {
     endCrashesOnLostConnection(-1, 1);
+    input.release();
     for (const auto& output : known) {
         if (output->placement != nullptr) zxdg_output_v1_destroy(output->placement);
         wl_output_destroy(output->output);
     }
+    known.clear();
     if (placements != nullptr) zxdg_output_manager_v1_destroy(placements);
     if (seat != nullptr) wl_seat_destroy(seat);
-    xdg_wm_base_destroy(shell);
-    wl_compositor_destroy(compositor);
+    if (shell != nullptr) xdg_wm_base_destroy(shell);
+    if (compositor != nullptr) wl_compositor_destroy(compositor);
     wl_registry_destroy(registry);
     wl_display_disconnect(connection);
 }
@@ -101,7 +107,7 @@ void WaylandDisplay::announce(std::uint32_t name, const char* interface, std::ui
         xdg_wm_base_add_listener(shell, &shellListener, this);
     } else if (is(wl_seat_interface) && seat == nullptr) {
         seat = bind<wl_seat>(registry, name, wl_seat_interface, version, 5);
-        listener.seatAnnounced(seat);
+        input.listenTo(seat);
     } else if (is(zxdg_output_manager_v1_interface)) {
         placements = bind<zxdg_output_manager_v1>(registry, name, zxdg_output_manager_v1_interface, version, 1);
         for (const auto& output : known) {

@@ -1,12 +1,15 @@
 // The connection to a Wayland compositor and the globals a run uses: the
-// compositor, the shell's windows, the seat, and every output with where it
-// lies and how large and fast it is. Outputs come and go while the run goes
-// on; the host hears of each through the listener.
+// compositor, the shell's windows, the seat's input, and every output with
+// where it lies and how large and fast it is. Outputs come and go while the
+// run goes on; the host hears of each, and of the input, through its
+// listeners.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <vector>
+
+#include "display/wayland/WaylandInput.h"
 
 struct wl_compositor;
 struct wl_display;
@@ -38,11 +41,10 @@ public:
         virtual ~Listener() = default;
         virtual void outputDescribed(WaylandOutput& output) = 0;
         virtual void outputGone(WaylandOutput& output) = 0;
-        virtual void seatAnnounced(wl_seat* seat) = 0;
     };
 
     // Connects to $WAYLAND_DISPLAY and learns the globals. Throws Exception.
-    explicit WaylandDisplay(Listener& listener);
+    WaylandDisplay(Listener& listener, WaylandInput::Listener& inputListener);
     ~WaylandDisplay();
 
     WaylandDisplay(const WaylandDisplay&) = delete;
@@ -70,8 +72,10 @@ public:
 
 private:
     void checkConnection();
+    void disconnect();
 
     Listener& listener;
+    WaylandInput input;
     wl_registry* registry = nullptr;
     zxdg_output_manager_v1* placements = nullptr;
     wl_seat* seat = nullptr;

@@ -16,8 +16,7 @@ constexpr std::int32_t ownHeight = 600;
 
 WaylandHost::WaylandHost(const HackOptions& options, const volatile std::sig_atomic_t& stop, int wakeFd)
     : everyOutput(options.target == HackTarget::Root),
-      input(*this),
-      display(*this),
+      display(*this, *this),
       egl(display.connection),
       // The very bitmap the Windows build generates into its resources.
       glowFile(glow::makeGlowBitmapFile()),

@@ -15,7 +15,6 @@
 #include "display/SaverRun.h"
 #include "display/wayland/EglContext.h"
 #include "display/wayland/WaylandDisplay.h"
-#include "display/wayland/WaylandInput.h"
 #include "display/wayland/WaylandSurface.h"
 #include "shell/x11/HackOptions.h"
 
@@ -46,7 +45,6 @@ private:
 
     void outputDescribed(WaylandOutput& output) override;
     void outputGone(WaylandOutput& output) override;
-    void seatAnnounced(wl_seat* seat) override { input.listenTo(seat); }
     void pressed() override;
     void pointerAt(wl_surface* surface, double x, double y) override;
     void pointerLeft() override { pointer.over = false; }
@@ -56,7 +54,6 @@ private:
     void deskChanged();
 
     const bool everyOutput;
-    WaylandInput input;
     WaylandDisplay display;
     EglContext egl;
     std::vector<std::unique_ptr<WaylandSurface>> surfaces;  // in the outputs' order

@@ -43,9 +43,11 @@ const wl_seat_listener seatListener{seatCapabilities, seatName};
 
 }  // namespace
 
-WaylandInput::~WaylandInput() {
+void WaylandInput::release() {
     if (keyboard != nullptr) wl_keyboard_destroy(keyboard);
     if (pointer != nullptr) wl_pointer_destroy(pointer);
+    keyboard = nullptr;
+    pointer = nullptr;
 }
 
 void WaylandInput::listenTo(wl_seat* announced) {

@@ -22,12 +22,14 @@ public:
     };
 
     explicit WaylandInput(Listener& listener) : listener(listener) {}
-    ~WaylandInput();
+    ~WaylandInput() { release(); }
 
     WaylandInput(const WaylandInput&) = delete;
     WaylandInput& operator=(const WaylandInput&) = delete;
 
     void listenTo(wl_seat* seat);
+    // Lets go of the devices; the connection must still be open.
+    void release();
 
     // The listeners' calls.
     void capabilities(std::uint32_t which);
