@@ -27,8 +27,8 @@ constexpr std::size_t longestText = SaverSettings::TextCapacity - 1;
 const OwnOption ownOptions[] = {
     {"-attractive", ValueKind::SetsOne, "Attractive", "particles seek the emitter's origin"},
     {"-no-attractive", ValueKind::SetsZero, "Attractive", "particles fly free (default)"},
-    {"-floor", ValueKind::SetsOne, "Floor", "draw the ground"},
-    {"-no-floor", ValueKind::SetsZero, "Floor", "no ground (default)"},
+    {"-floor", ValueKind::SetsOne, "Floor", "\"Draw ground\", kept as on Windows: no ground is drawn"},
+    {"-no-floor", ValueKind::SetsZero, "Floor", "(default)"},
     {"-moving", ValueKind::SetsOne, "Moving", "kept as on Windows, changes nothing shown (default)"},
     {"-no-moving", ValueKind::SetsZero, "Moving", "kept as on Windows, changes nothing shown"},
     {"-music", ValueKind::SetsOne, "Music", "kept as on Windows; no music is played"},
@@ -143,13 +143,15 @@ HackParse parseHackOptions(int argc, const char* const* argv, CommandLineStore& 
 void printHackHelp(std::FILE* out) {
     std::fputs("Usage: lumra [-root | -window-id ID | -window] [-display NAME] [options]\n"
                "LumraSaver: glowing particles, one effect on every monitor.\n\n"
-               "  -root           draw into the window XScreenSaver names in $XSCREENSAVER_WINDOW,\n"
-               "                  or into the root window when there is none\n"
-               "  -window-id ID   draw into window ID (decimal or 0x hex): a settings preview\n"
+               "  -root           full screen: under Wayland on every output; under X into the\n"
+               "                  window XScreenSaver names in $XSCREENSAVER_WINDOW, or the root\n"
+               "  -window-id ID   draw into X window ID (decimal or 0x hex): a settings preview\n"
                "  -window         open a window of its own, closed by a key, a click or closing\n"
                "                  it (the default)\n"
                "  -display NAME   the X display to use instead of $DISPLAY\n"
                "  -help           print this and exit\n\n"
+               "It draws on Wayland when $WAYLAND_DISPLAY is set and no X window or display is\n"
+               "asked for (-window-id, -display, $XSCREENSAVER_WINDOW); otherwise on X.\n\n"
                "Options:\n",
                out);
     for (const OwnOption& option : ownOptions) {
