@@ -8,6 +8,16 @@
 
 namespace {
 
+// The events whose type alone tells what they mean.
+constexpr struct {
+    int type;
+    SaverEvent event;
+} plainEvents[] = {
+    {ConfigureNotify, SaverEvent::DeskChanged}, {DestroyNotify, SaverEvent::Ending},
+    {UnmapNotify, SaverEvent::HostHidden},      {MapNotify, SaverEvent::HostShown},
+    {KeyPress, SaverEvent::KeyOrButton},        {ButtonPress, SaverEvent::KeyOrButton},
+};
+
 // The daemon's windows select no input, so keys and buttons come only from
 // the program's own window.
 SaverEvent translate(const XEvent& event, const XTargetWindow& target, Window root) {
@@ -15,26 +25,17 @@ SaverEvent translate(const XEvent& event, const XTargetWindow& target, Window ro
         return SaverEvent::DeskChanged;
     }
     if (event.xany.window != target.window) return SaverEvent::Other;
-    switch (event.type) {
-    case ConfigureNotify:
-        return SaverEvent::DeskChanged;
-    case DestroyNotify:
-        return SaverEvent::Ending;
-    case UnmapNotify:
-        return SaverEvent::HostHidden;
-    case MapNotify:
-        return SaverEvent::HostShown;
-    case VisibilityNotify:
+    if (event.type == VisibilityNotify) {
         return event.xvisibility.state == VisibilityFullyObscured ? SaverEvent::HostHidden : SaverEvent::HostShown;
-    case KeyPress:
-    case ButtonPress:
-        return SaverEvent::KeyOrButton;
-    case ClientMessage:
-        return static_cast<Atom>(event.xclient.data.l[0]) == target.deleteWindow ? SaverEvent::Ending
-                                                                                   : SaverEvent::Other;
-    default:
-        return SaverEvent::Other;
     }
+    if (event.type == ClientMessage) {
+        const bool close = static_cast<Atom>(event.xclient.data.l[0]) == target.deleteWindow;
+        return close ? SaverEvent::Ending : SaverEvent::Other;
+    }
+    for (const auto& plain : plainEvents) {
+        if (plain.type == event.type) return plain.event;
+    }
+    return SaverEvent::Other;
 }
 
 }  // namespace
