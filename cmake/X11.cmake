@@ -52,6 +52,11 @@ add_custom_command(TARGET lumra POST_BUILD
     COMMAND strip --remove-section=.comment --remove-section=.note $<TARGET_FILE:lumra>
     VERBATIM)
 
+# Preloaded by scripts/bench-paced to log every swap.
+add_library(swap_log MODULE ${PROJECT_SOURCE_DIR}/tools/x11/swap_log.c)
+target_link_libraries(swap_log PRIVATE ${CMAKE_DL_LIBS})
+set_target_properties(swap_log PROPERTIES PREFIX "")
+
 add_executable(frame_bench_x11 ${PROJECT_SOURCE_DIR}/tools/x11/frame_bench.cpp)
 target_link_libraries(frame_bench_x11 PRIVATE lumra_draw_comparison lumra_x11)
 lumra_warnings(frame_bench_x11)
