@@ -131,7 +131,7 @@ void WaylandHost::pointerAt(wl_surface* over, double x, double y) {
     if (!baseTaken) {
         run.recordCursorBase(pointer);
         baseTaken = true;
-    } else if (false) {
+    } else if (endsTheRun(run.handle(SaverEvent::MouseMove, pointer))) {
         ending = true;
     }
 }
