@@ -44,6 +44,7 @@ X11Host::X11Host(const HackOptions& options, const volatile std::sig_atomic_t& s
     : connection(options.display),
       target(connection, options),
       context(connection.display, target.visual, target.window),
+      hertz(refreshRate(connection.display, connection.root)),
       // The very bitmap the Windows build generates into its resources, by
       // the same generator code, so both programs show the same pixels.
       glowFile(glow::makeGlowBitmapFile()),
@@ -76,7 +77,6 @@ DeskLayout X11Host::readDesk() {
     Display* display = connection.display;
     XWindowAttributes attributes{};
     if (XGetWindowAttributes(display, target.window, &attributes) == 0) return run.desk();
-    const double hertz = refreshRate(display, connection.root);
     if (!target.followsMonitors) return DeskLayout(wholeWindow(attributes.width, attributes.height), hertz);
     int x = 0;
     int y = 0;

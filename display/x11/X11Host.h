@@ -36,6 +36,8 @@ private:
     XConnection connection;
     XTargetWindow target;
     GlxContext context;
+    // Read once: asking RandR again may probe every output, which takes long.
+    double hertz;
     std::vector<std::uint8_t> glowFile;
     TextureImage glowImage;
     const volatile std::sig_atomic_t& stop;
