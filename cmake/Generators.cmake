@@ -1,9 +1,10 @@
 # The resource generators, each described once: the program that writes a
-# resource file and the file it writes. Native builds make them ordinary
-# targets (the unit tests check their image code); cross builds compile the
-# same sources with the host compiler and run them to make the resources.
+# resource file and the file it writes. The unit tests' build makes them
+# ordinary targets (the tests check their image code); cross builds compile
+# the same sources with the host compiler and run them to make the resources.
 # The glow's image code is the product's own (resources/): the Linux program
-# draws it at run time, so it is a library of its own that needs no tools.
+# draws it at run time, so it is a library of its own: the one part of this
+# file the Linux program's build needs.
 set(LUMRA_GLOW_CODE ${PROJECT_SOURCE_DIR}/resources/GlowBitmap.cpp)
 set(LUMRA_GENERATOR_CODE
     ${LUMRA_GLOW_CODE}
@@ -16,6 +17,9 @@ if(NOT CMAKE_CROSSCOMPILING)
     add_library(lumra_glow STATIC ${LUMRA_GLOW_CODE})
     target_include_directories(lumra_glow PUBLIC ${PROJECT_SOURCE_DIR})
     lumra_warnings(lumra_glow)
+    if(LUMRA_X11)
+        return()
+    endif()
     list(REMOVE_ITEM LUMRA_GENERATOR_CODE ${LUMRA_GLOW_CODE})
     add_library(lumra_generator_code STATIC ${LUMRA_GENERATOR_CODE})
     target_link_libraries(lumra_generator_code PUBLIC lumra_glow)
@@ -40,7 +44,7 @@ foreach(generator ${LUMRA_GENERATORS})
     set(host_exe ${CMAKE_BINARY_DIR}/host/make_${name})
     add_custom_command(OUTPUT ${LUMRA_GENERATED}/${output}
         COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/host ${LUMRA_GENERATED}
-        COMMAND ${LUMRA_HOST_CXX} -std=c++17 -O1 -Wall -Wextra -Werror -I${PROJECT_SOURCE_DIR}
+        COMMAND ${LUMRA_HOST_CXX} -std=c++17 -O1 ${LUMRA_WARNING_FLAGS} -I${PROJECT_SOURCE_DIR}
                 ${PROJECT_SOURCE_DIR}/tools/make_${name}.cpp ${LUMRA_GENERATOR_CODE} -o ${host_exe}
         COMMAND ${host_exe} ${LUMRA_GENERATED}/${output}
         DEPENDS ${PROJECT_SOURCE_DIR}/tools/make_${name}.cpp ${LUMRA_GENERATOR_CODE} ${LUMRA_GENERATOR_HEADERS}

@@ -1,5 +1,8 @@
 # Linux: the portable core's unit tests (GL drawing on Mesa's OSMesa) and the
 # benchmarks, which draw through the same scene.
+if(NOT BUILD_TESTING)
+    return()
+endif()
 find_package(GTest REQUIRED)
 find_package(benchmark REQUIRED)
 find_package(PkgConfig REQUIRED)

@@ -1,8 +1,8 @@
 # Linux: lumra, the native program over the same portable core, with two
 # hosts: X11 (Xlib, GLX, RandR, Xinerama), which XScreenSaver and the other
 # X11 programs that run savers start, and Wayland (xdg-shell windows, EGL with
-# desktop OpenGL); its tests under Xvfb and a headless sway; the frame
-# benchmark over the X11 host.
+# desktop OpenGL); where it installs; its tests under Xvfb and a headless
+# sway; the benchmarks over its own hosts.
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(LUMRA_X11_LIBS REQUIRED IMPORTED_TARGET x11 xrandr xinerama gl)
 pkg_check_modules(LUMRA_WAYLAND_LIBS REQUIRED IMPORTED_TARGET wayland-client wayland-egl egl)
@@ -28,8 +28,7 @@ lumra_protocol(${WAYLAND_PROTOCOLS_DIR}/stable/xdg-shell/xdg-shell.xml display/w
 lumra_protocol(${WAYLAND_PROTOCOLS_DIR}/unstable/xdg-output/xdg-output-unstable-v1.xml display/wayland
     LUMRA_PROTOCOL_CODE)
 
-# Hardened as Debian builds its packages; the release has no debug
-# information, so no build path reaches the program.
+# Hardened as Debian builds its packages, whatever flags a build brings.
 add_compile_options(-fstack-protector-strong -D_FORTIFY_SOURCE=2 -fPIE)
 add_link_options(-pie -Wl,-z,relro -Wl,-z,now -Wl,--as-needed)
 
@@ -41,36 +40,43 @@ file(GLOB LUMRA_X11_SOURCES CONFIGURE_DEPENDS
 add_library(lumra_x11 STATIC ${LUMRA_X11_SOURCES} ${LUMRA_PROTOCOL_CODE})
 target_include_directories(lumra_x11 PUBLIC ${LUMRA_GENERATED})
 target_link_libraries(lumra_x11 PUBLIC lumra_core lumra_glow PkgConfig::LUMRA_X11_LIBS PkgConfig::LUMRA_WAYLAND_LIBS)
-target_compile_options(lumra_x11 PRIVATE $<$<COMPILE_LANGUAGE:CXX>:-Wall -Wextra -Werror>)
+# Warnings for our own C++, not for the generated protocol code.
+target_compile_options(lumra_x11 PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${LUMRA_WARNING_FLAGS}>)
 
 add_executable(lumra ${PROJECT_SOURCE_DIR}/app/linux/main.cpp)
 target_link_libraries(lumra PRIVATE lumra_x11)
 lumra_warnings(lumra)
-# Shipped stripped; lumra-unstripped keeps the symbols for debugging.
-add_custom_command(TARGET lumra POST_BUILD
-    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:lumra> ${CMAKE_BINARY_DIR}/lumra-unstripped
-    COMMAND strip --remove-section=.comment --remove-section=.note $<TARGET_FILE:lumra>
-    VERBATIM)
+include(${CMAKE_CURRENT_LIST_DIR}/Install.cmake)
 
-# Preloaded by scripts/bench-paced to log every swap.
-add_library(swap_log MODULE ${PROJECT_SOURCE_DIR}/tools/x11/swap_log.c)
-target_link_libraries(swap_log PRIVATE ${CMAKE_DL_LIBS})
-set_target_properties(swap_log PROPERTIES PREFIX "")
-
-add_executable(frame_bench_x11 ${PROJECT_SOURCE_DIR}/tools/x11/frame_bench.cpp)
-target_link_libraries(frame_bench_x11 PRIVATE lumra_draw_comparison lumra_x11)
-lumra_warnings(frame_bench_x11)
-
+if(NOT BUILD_TESTING)
+    return()
+endif()
 find_package(GTest REQUIRED)
-pkg_check_modules(LUMRA_XTEST REQUIRED IMPORTED_TARGET xtst)
 include(GoogleTest)
-file(GLOB LUMRA_X11_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/x11/*.cpp)
-add_executable(x11_tests ${LUMRA_X11_TEST_SOURCES})
-target_link_libraries(x11_tests PRIVATE lumra_x11 GTest::gtest_main PkgConfig::LUMRA_XTEST)
-target_compile_definitions(x11_tests PRIVATE LUMRA_PROGRAM="$<TARGET_FILE:lumra>")
-add_dependencies(x11_tests lumra)
+# The tests that need no X server; every build with tests runs them, a
+# distribution's package build too.
+set(LUMRA_X11_PLAIN_TESTS ${PROJECT_SOURCE_DIR}/tests/x11/HackOptionsTest.cpp)
+add_executable(x11_tests ${LUMRA_X11_PLAIN_TESTS})
+target_link_libraries(x11_tests PRIVATE lumra_x11 GTest::gtest_main)
 lumra_warnings(x11_tests)
 gtest_discover_tests(x11_tests PROPERTIES LABELS x11 DISCOVERY_TIMEOUT 60)
+
+# The rest start lumra on an Xvfb of their own and drive it with XTest, or in
+# a headless sway.
+if(NOT LUMRA_XVFB_TESTS)
+    message(STATUS "Not built: the tests that run lumra on an X server or a Wayland compositor, which need Xvfb, "
+                   "Mesa's GLX, XTest and sway (LUMRA_XVFB_TESTS=ON builds them)")
+    return()
+endif()
+pkg_check_modules(LUMRA_XTEST REQUIRED IMPORTED_TARGET xtst)
+file(GLOB LUMRA_X11_SERVER_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/x11/*.cpp)
+list(REMOVE_ITEM LUMRA_X11_SERVER_TESTS ${LUMRA_X11_PLAIN_TESTS})
+add_executable(x11_server_tests ${LUMRA_X11_SERVER_TESTS})
+target_link_libraries(x11_server_tests PRIVATE lumra_x11 GTest::gtest_main PkgConfig::LUMRA_XTEST)
+target_compile_definitions(x11_server_tests PRIVATE LUMRA_PROGRAM="$<TARGET_FILE:lumra>")
+add_dependencies(x11_server_tests lumra)
+lumra_warnings(x11_server_tests)
+gtest_discover_tests(x11_server_tests PROPERTIES LABELS x11 DISCOVERY_TIMEOUT 60)
 
 # The Wayland host in Debian's sway, headless, with a pointer of the tests' own.
 lumra_protocol(${PROJECT_SOURCE_DIR}/tests/wayland/virtual-pointer.xml tests/wayland LUMRA_TEST_PROTOCOL_CODE)
@@ -80,3 +86,12 @@ target_link_libraries(virtual_pointer PRIVATE PkgConfig::LUMRA_WAYLAND_LIBS)
 add_test(NAME wayland COMMAND ${PROJECT_SOURCE_DIR}/tests/wayland/check-sway $<TARGET_FILE:lumra>
     $<TARGET_FILE:virtual_pointer>)
 set_tests_properties(wayland PROPERTIES LABELS wayland TIMEOUT 300)
+
+# Preloaded by scripts/bench-paced to log every swap.
+add_library(swap_log MODULE ${PROJECT_SOURCE_DIR}/tools/x11/swap_log.c)
+target_link_libraries(swap_log PRIVATE ${CMAKE_DL_LIBS})
+set_target_properties(swap_log PROPERTIES PREFIX "")
+
+add_executable(frame_bench_x11 ${PROJECT_SOURCE_DIR}/tools/x11/frame_bench.cpp)
+target_link_libraries(frame_bench_x11 PRIVATE lumra_draw_comparison lumra_x11)
+lumra_warnings(frame_bench_x11)
