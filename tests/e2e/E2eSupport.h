@@ -31,6 +31,8 @@ public:
     SaverProcess& operator=(const SaverProcess&) = delete;
 
     bool running() const { return info.hProcess != nullptr && WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT; }
+    // WAIT_OBJECT_0 once it first waits for input with none pending (a modal box's loop, say).
+    DWORD waitUntilIdle() const { return WaitForInputIdle(info.hProcess, patienceMs); }
     // Waits until it has ended, the driver's own messages handled meanwhile,
     // and fails unless it ended with expectedCode.
     testing::AssertionResult endsWith(DWORD expectedCode);
@@ -65,11 +67,13 @@ HWND waitForWindow(const char* className, const char* title);
 // then lost.
 testing::AssertionResult waitUntilFocused(HWND control);
 
-// Real input through SendInput; it goes to the foreground window.
+// Real input through SendInput: keys go to the focus. Over a window, a move
+// can leave the cursor at its previous place (docs/testing.md tells why), so
+// a click carries its place in both its events.
 void pressKey(WORD virtualKey);
-// Absolute move to screen coordinates; fails if the cursor never got there.
+// Absolute move to screen coordinates; fails if the pointer never got there.
 testing::AssertionResult moveMouseTo(int x, int y);
-void leftClick();
+void leftClickAt(int x, int y);
 
 // The saver's own key: removed, made readable only (locked) or writable
 // again, and a value of it as "type:contents/length" (numbers in decimal,

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -31,15 +33,36 @@ protected:
     }
 };
 
-// Unknown switches end at once; the password change goes to the system's
-// service, which under Wine returns at once. Neither touches the registry.
-TEST_F(ShellE2eTest, UnknownSwitchesAndThePasswordChangeEndWithZero) {
-    for (const char* arguments : {"/x", "//s", "-", "/a:55"}) {
+// Unknown switches end at once, touching nothing in the registry.
+TEST_F(ShellE2eTest, UnknownSwitchesEndWithZero) {
+    for (const char* arguments : {"/x", "//s", "-"}) {
         SCOPED_TRACE(arguments);
         e2e::SaverProcess saver(arguments);
         EXPECT_TRUE(saver.endsWith(0));
         EXPECT_EQ(e2e::savedValue("Floor"), "no key");
     }
+}
+
+// The password change hands its owner to the system folder's MPR.DLL: the
+// tests' stand-in, put there (Wine goes on loading its own for every other
+// program) and asked for as the native file for lumra.scr alone. It logs its
+// load and its call; the copy beside lumra.scr, which a load by the bare name
+// finds first, must never load.
+TEST_F(ShellE2eTest, PasswordChangeCallsTheSystemFoldersService) {
+    char system[MAX_PATH] = {};
+    GetSystemDirectoryA(system, 200);
+    const std::string scr = e2e::saverPath(), log = scr + ".mpr.log";
+    ASSERT_TRUE(CopyFileA((scr.substr(0, scr.find_last_of("\\/") + 1) + "MPR.DLL").c_str(), lstrcatA(system, "\\mpr.dll"),
+                          FALSE)) << "CopyFile to " << system << ": error " << GetLastError();
+    DeleteFileA(log.c_str());
+    SetEnvironmentVariableA("LUMRA_MPR_LOG", log.c_str());
+    EXPECT_TRUE(e2e::storeValue("Software\\Wine\\AppDefaults\\lumra.scr\\DllOverrides", "mpr", REG_SZ, "native", 7));
+    EXPECT_TRUE(e2e::SaverProcess("/a:55").endsWith(0));
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\lumra.scr");
+    std::ifstream file(log);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}),
+              "loaded from the system folder\nPwdChangePasswordA SCRSAVE 55 0 null\n");
+    EXPECT_EQ(e2e::savedValue("Floor"), "no key");
 }
 
 // The name the display settings list the saver under, and its icon group:

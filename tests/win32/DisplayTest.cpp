@@ -107,11 +107,15 @@ TEST_F(DisplayTest, SaverWindowCoversTheScreenWithACurrentContextIsTheOnlyOneAnd
     SwapBuffers(wglGetCurrentDC());  // the driver shows a new swap interval only after a swap
     const auto swapInterval = reinterpret_cast<int(WINAPI*)()>(
         reinterpret_cast<void (*)()>(wglGetProcAddress("wglGetSwapIntervalEXT")));
-    EXPECT_TRUE(swapInterval != nullptr && swapInterval() == 1);
-    EXPECT_TRUE(window->timer.isRunning() && window->timer.usesCounter());  // Windows always has a counter
-    const auto cursorIsTheBase = [&s = settings] {
-        POINT p{};
-        return GetCursorPos(&p) && s.cursorBaseKnown && s.cursorBase.x == p.x && s.cursorBase.y == p.y;
+    EXPECT_EQ(swapInterval != nullptr ? swapInterval() : -1, 1) << "the swap interval (-1: no wglGetSwapIntervalEXT)";
+    EXPECT_EQ(std::tuple(window->timer.isRunning(), window->timer.usesCounter()), std::tuple(true, true))
+        << "the timer running, and on the counter, which Windows always has";
+    const auto cursorIsTheBase = [&s = settings]() -> testing::AssertionResult {
+        POINT p{-1, -1};
+        const bool same = GetCursorPos(&p) && s.cursorBaseKnown && s.cursorBase.x == p.x && s.cursorBase.y == p.y;
+        return (same ? testing::AssertionSuccess() : testing::AssertionFailure())
+               << "the cursor at " << p.x << "," << p.y << ", the base " << (s.cursorBaseKnown ? "" : "unknown, ")
+               << s.cursorBase.x << "," << s.cursorBase.y;
     };
     EXPECT_TRUE(cursorIsTheBase());
     // After WM_DISPLAYCHANGE the next frame covers the monitors listed then, and the
@@ -267,7 +271,8 @@ TEST_F(DisplayTest, PreviewDeactivationPostsACloseAndShowsTheArrow) {
     EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));
     EXPECT_EQ(send(WM_NCACTIVATE, FALSE), 0);
     MSG close;
-    EXPECT_TRUE(settings.closeRequested != 0 && PeekMessageA(&close, saverWindow(), WM_CLOSE, WM_CLOSE, PM_NOREMOVE));
+    EXPECT_NE(settings.closeRequested, 0);
+    EXPECT_TRUE(PeekMessageA(&close, saverWindow(), WM_CLOSE, WM_CLOSE, PM_NOREMOVE)) << "no WM_CLOSE posted";
 }
 
 }  // namespace
