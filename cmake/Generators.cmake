@@ -1,7 +1,8 @@
 # The resource generators, each described once: the program that writes a
 # resource file and the file it writes. Native builds make them ordinary
-# targets (the unit tests check their image code); cross builds compile the
-# same sources with the host compiler and run them to make the resources.
+# targets (the unit tests draw with the glow's image code); cross builds
+# compile the same sources with the host compiler and run them to make the
+# resources.
 # The glow's image code is the product's own (resources/): the Linux program
 # draws it at run time, so it is a library of its own that needs no tools.
 set(LUMRA_GLOW_CODE ${PROJECT_SOURCE_DIR}/resources/GlowBitmap.cpp)
