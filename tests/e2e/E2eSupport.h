@@ -31,8 +31,7 @@ public:
     SaverProcess& operator=(const SaverProcess&) = delete;
 
     bool running() const { return info.hProcess != nullptr && WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT; }
-    // WAIT_OBJECT_0 once it first waits for input with none pending (a modal box's loop, say).
-    DWORD waitUntilIdle() const { return WaitForInputIdle(info.hProcess, patienceMs); }
+    DWORD waitUntilIdle() const { return WaitForInputIdle(info.hProcess, patienceMs); }  // first wait for input
     // Waits until it has ended, the driver's own messages handled meanwhile,
     // and fails unless it ended with expectedCode.
     testing::AssertionResult endsWith(DWORD expectedCode);

@@ -33,22 +33,12 @@ protected:
     }
 };
 
-// Unknown switches end at once, touching nothing in the registry.
-TEST_F(ShellE2eTest, UnknownSwitchesEndWithZero) {
-    for (const char* arguments : {"/x", "//s", "-"}) {
-        SCOPED_TRACE(arguments);
-        e2e::SaverProcess saver(arguments);
-        EXPECT_TRUE(saver.endsWith(0));
-        EXPECT_EQ(e2e::savedValue("Floor"), "no key");
-    }
-}
-
-// The password change hands its owner to the system folder's MPR.DLL: the
-// tests' stand-in, put there (Wine goes on loading its own for every other
-// program) and asked for as the native file for lumra.scr alone. It logs its
-// load and its call; the copy beside lumra.scr, which a load by the bare name
-// finds first, must never load.
-TEST_F(ShellE2eTest, PasswordChangeCallsTheSystemFoldersService) {
+// Unknown switches end at once. The password change hands its owner to the
+// system folder's MPR.DLL, there the tests' stand-in (native for lumra.scr
+// alone; Wine keeps its own for the rest), which logs its load and call; its
+// copy beside lumra.scr, first by the bare name, must never load. None of
+// them touches the registry.
+TEST_F(ShellE2eTest, UnknownSwitchesAndThePasswordChangeEndWithZero) {
     char system[MAX_PATH] = {};
     GetSystemDirectoryA(system, 200);
     const std::string scr = e2e::saverPath(), log = scr + ".mpr.log";
@@ -57,12 +47,15 @@ TEST_F(ShellE2eTest, PasswordChangeCallsTheSystemFoldersService) {
     DeleteFileA(log.c_str());
     SetEnvironmentVariableA("LUMRA_MPR_LOG", log.c_str());
     EXPECT_TRUE(e2e::storeValue("Software\\Wine\\AppDefaults\\lumra.scr\\DllOverrides", "mpr", REG_SZ, "native", 7));
-    EXPECT_TRUE(e2e::SaverProcess("/a:55").endsWith(0));
+    for (const char* arguments : {"/x", "//s", "-", "/a:55"}) {
+        SCOPED_TRACE(arguments);
+        EXPECT_TRUE(e2e::SaverProcess(arguments).endsWith(0));
+        EXPECT_EQ(e2e::savedValue("Floor"), "no key");
+    }
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\lumra.scr");
     std::ifstream file(log);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}),
-              "loaded from the system folder\nPwdChangePasswordA SCRSAVE 55 0 null\n");
-    EXPECT_EQ(e2e::savedValue("Floor"), "no key");
+              "loaded from the system folder\nPwdChangePasswordA SCRSAVE 55\n");
 }
 
 // The name the display settings list the saver under, and its icon group:
@@ -92,21 +85,26 @@ TEST(ShellResources, DescriptionAndIcon) {
     FreeLibrary(scr);
 }
 
-// A stored digits field is shown; typed at its end, the letter is refused. Enter is OK.
+// Stored options go through the dialog, hidden ones too: flags as 0 or 1 (7
+// shows checked), texts cut from 255 characters to 254. Typed at the end of
+// the digits field, the letter is refused. Enter is OK.
 TEST_F(ShellE2eTest, SetupDialogOkStoresTheSixValues) {
+    const DWORD seven = 7;
     ASSERT_TRUE(e2e::storeValue(e2e::saverKey, "tavinum", REG_SZ, "7", 2));
+    ASSERT_TRUE(e2e::storeValue(e2e::saverKey, "Floor", REG_DWORD, &seven, 4));
+    ASSERT_TRUE(e2e::storeValue(e2e::saverKey, "MusicFileName", REG_SZ, std::string(255, 'm').c_str(), 256));
     e2e::SaverProcess saver("/c");
     // Of the options only the digits field shows; the others stay hidden.
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(openSetupAtTheDigits(), 1006)));
     for (const WORD key : {WORD{VK_END}, WORD{'4'}, WORD{'X'}, WORD{'2'}, WORD{VK_RETURN}}) e2e::pressKey(key);
     EXPECT_TRUE(saver.endsWith(0));
-    // Numbers as REG_DWORD (4) of 4 bytes, texts as REG_SZ (1) of 256 bytes; the file name was missing.
+    // Numbers as REG_DWORD (4) of 4 bytes, texts as REG_SZ (1) of 256 bytes.
     std::vector<std::string> saved;
     for (const char* name : {"Floor", "Attractive", "Moving", "Music", "MusicFileName", "tavinum"}) {
         saved.push_back(e2e::savedValue(name));
     }
-    EXPECT_EQ(saved, (std::vector<std::string>{"4:0/4", "4:0/4", "4:1/4", "4:0/4",
-                                               "1:Couldn't load filename from registry/256", "1:742/256"}));
+    EXPECT_EQ(saved, (std::vector<std::string>{"4:1/4", "4:0/4", "4:1/4", "4:0/4", "1:" + std::string(254, 'm') + "/256",
+                                               "1:742/256"}));
 }
 
 // A key that cannot be written: OK says so in a box owned by the dialog,

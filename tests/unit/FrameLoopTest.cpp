@@ -217,10 +217,9 @@ TEST_F(CloseRules, EachEventIsAnsweredByRunModeAndMouseTravelByThreshold) {
     }
     // Who can see and the desk changing are the pacer's and the host's: like any other message, passed on.
     for (const E passed : {E::Other, E::DisplayOff, E::DisplayOn, E::SessionAway, E::SessionBack, E::HostHidden,
-                           E::HostShown, E::DeskChanged}) {
+                           E::HostShown, E::DeskChanged})
         for (const std::int32_t mode : {Mode::Saver, Mode::Preview, Mode::Configure})
             EXPECT_EQ(decide(passed, mode), A::DefaultProcessing) << "event " << int(passed) << ", mode " << mode;
-    }
     // Keys count at once, travel only after half a second and from a known
     // base. A threshold of 0 ends the run on one pixel; below 0, on any report.
     cursor = {500, 400};

@@ -34,8 +34,7 @@ TEST(Particle, StepsByExplicitEulerUntilItsLifetime) {
     EXPECT_EQ(p.position.x, 2.0f);
 }
 
-// The sweep as a fresh process starts it, taken before any test runs.
-const EffectStream processStart = currentEffectStream();
+const EffectStream processStart = currentEffectStream();  // before any test runs: a fresh process's sweep
 
 class Emitter : public ::testing::Test {
 protected:
@@ -78,8 +77,7 @@ TEST_F(Emitter, TheAttractOptionPullsAt25TowardTheOrigin) {
 // hand from the rules, 22 draws per particle in their order. The preset sets every emitter value, whatever was there
 // before; an index outside the table changes nothing.
 TEST_F(Emitter, FirstParticlesTakeTheirDrawsInOrder) {
-    ASSERT_EQ(std::tuple(orbitAngle, bobAngle), std::tuple(processStart.orbit, processStart.bob))
-        << "the sweep as reset, and as a fresh process starts it";
+    ASSERT_EQ(std::tuple(orbitAngle, bobAngle), std::tuple(processStart.orbit, processStart.bob)) << "reset, at start";
     lumra::srand(12345);
     auto system = std::make_unique<ParticleSystem>();
     system->colorBase = system->colorSpread = system->colorEnd = Color4{0.5f, 0.5f, 0.5f, 0.5f};

@@ -283,14 +283,10 @@ TEST(MonitorScenes, AnEffectHundredsOfHoursIntoARunMovesAsInItsFirstMinute) {
             const float orbit = orbitAngle;
             scenes.update(time += step);
             runs.back().emplace_back(orbitAngle, bobAngle, scenes.scene(0).particles().liveCount);
+            const std::size_t seen = runs.back().size() - 1;  // orbit, bob and live count as in the first run
+            ASSERT_EQ(runs.back()[seen], runs.front()[seen]) << hours << " h, frame " << frame;
             if (frame < 0 || orbitAngle < orbit) continue;  // the jump, or the sweep came round
             ASSERT_NEAR(orbitAngle - orbit, 50 * step, 0.005) << hours << " h, frame " << frame;
         }
-    }
-    for (std::size_t run = 1; run < runs.size(); ++run) {
-        const auto frame = std::mismatch(runs[0].begin(), runs[0].end(), runs[run].begin()).first - runs[0].begin();
-        EXPECT_EQ(frame, 4201) << "run " << run << " at frame " << frame << ": (orbit, bob, live) "
-                               << testing::PrintToString(runs[run][frame]) << ", not "
-                               << testing::PrintToString(runs[0][frame]);
     }
 }

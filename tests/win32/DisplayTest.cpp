@@ -108,8 +108,8 @@ TEST_F(DisplayTest, SaverWindowCoversTheScreenWithACurrentContextIsTheOnlyOneAnd
     const auto swapInterval = reinterpret_cast<int(WINAPI*)()>(
         reinterpret_cast<void (*)()>(wglGetProcAddress("wglGetSwapIntervalEXT")));
     EXPECT_EQ(swapInterval != nullptr ? swapInterval() : -1, 1) << "the swap interval (-1: no wglGetSwapIntervalEXT)";
-    EXPECT_EQ(std::tuple(window->timer.isRunning(), window->timer.usesCounter()), std::tuple(true, true))
-        << "the timer running, and on the counter, which Windows always has";
+    // The timer runs, on the counter, which Windows always has.
+    EXPECT_EQ(std::tuple(window->timer.isRunning(), window->timer.usesCounter()), std::tuple(true, true));
     const auto cursorIsTheBase = [&s = settings]() -> testing::AssertionResult {
         POINT p{-1, -1};
         const bool same = GetCursorPos(&p) && s.cursorBaseKnown && s.cursorBase.x == p.x && s.cursorBase.y == p.y;
