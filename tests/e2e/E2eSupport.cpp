@@ -26,11 +26,10 @@ INPUT mouseAt(DWORD flags, int x, int y) {
 }
 
 std::string errorText(DWORD code) {
-    char text[256] = {};
-    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text,
-                                  sizeof text, nullptr);
-    while (length > 0 && (text[length - 1] == '\r' || text[length - 1] == '\n' || text[length - 1] == ' ')) --length;
-    return "error " + std::to_string(code) + " (" + (length > 0 ? std::string(text, length) : "no text") + ")";
+    char text[256] = "no text";
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text, 256, nullptr);
+    const std::string said(text);
+    return "error " + std::to_string(code) + " (" + said.substr(0, said.find_last_not_of("\r\n ") + 1) + ")";
 }
 
 std::string describe(HWND window) {
@@ -135,8 +134,7 @@ testing::AssertionResult waitUntilFocused(HWND control) {
     });
     if (!ready) {
         const HWND focus = focusOf(control), front = GetForegroundWindow();
-        ready << ": " << describe(control) << " was "
-              << (IsWindowVisible(control) ? "visible" : "not visible") << ", "
+        ready << ": " << describe(control) << " was " << (IsWindowVisible(control) ? "visible" : "not visible") << ", "
               << (IsWindowEnabled(control) ? "enabled" : "not enabled") << ", the focus on "
               << (focus != nullptr ? describe(focus) : "nothing") << ", in front "
               << (front != nullptr ? describe(front) : "nothing");
@@ -205,8 +203,7 @@ std::string savedValue(const char* name) {
     return std::to_string(type) + ":" + contents + "/" + std::to_string(length);
 }
 
-testing::AssertionResult storeValue(const char* keyPath, const char* name, DWORD type, const void* data,
-                                    DWORD length) {
+testing::AssertionResult storeValue(const char* keyPath, const char* name, DWORD type, const void* data, DWORD length) {
     HKEY key = nullptr;
     testing::AssertionResult done = registryResult(
         "RegCreateKeyExA", RegCreateKeyExA(HKEY_CURRENT_USER, keyPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr));

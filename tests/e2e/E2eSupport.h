@@ -46,8 +46,7 @@ private:
 
 // Calls done every intervalMs, handling the driver's own messages (a preview
 // host lives there) in between, until it is true or timeoutMs has passed.
-template <typename Check>
-testing::AssertionResult pollUntil(DWORD timeoutMs, Check done, DWORD intervalMs = 20) {
+template <typename Check> testing::AssertionResult pollUntil(DWORD timeoutMs, Check done, DWORD intervalMs = 20) {
     for (const DWORD start = GetTickCount();; Sleep(intervalMs)) {
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
@@ -66,9 +65,8 @@ HWND waitForWindow(const char* className, const char* title);
 // then lost.
 testing::AssertionResult waitUntilFocused(HWND control);
 
-// Real input through SendInput: keys go to the focus. Over a window, a move
-// can leave the cursor at its previous place (docs/testing.md tells why), so
-// a click carries its place in both its events.
+// Real input through SendInput: keys go to the focus; a click carries its
+// place, as a move over a window may not stay (docs/testing.md tells why).
 void pressKey(WORD virtualKey);
 // Absolute move to screen coordinates; fails if the pointer never got there.
 testing::AssertionResult moveMouseTo(int x, int y);

@@ -53,8 +53,7 @@ TEST_F(ShellE2eTest, UnknownSwitchesAndThePasswordChangeEndWithZero) {
         EXPECT_EQ(e2e::savedValue("Floor"), "no key");
     }
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\lumra.scr");
-    std::ifstream file(log);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}),
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(std::ifstream(log).rdbuf()), {}),
               "loaded from the system folder\nPwdChangePasswordA SCRSAVE 55\n");
 }
 
@@ -89,9 +88,8 @@ TEST(ShellResources, DescriptionAndIcon) {
 // shows checked), texts cut from 255 characters to 254. Typed at the end of
 // the digits field, the letter is refused. Enter is OK.
 TEST_F(ShellE2eTest, SetupDialogOkStoresTheSixValues) {
-    const DWORD seven = 7;
     ASSERT_TRUE(e2e::storeValue(e2e::saverKey, "tavinum", REG_SZ, "7", 2));
-    ASSERT_TRUE(e2e::storeValue(e2e::saverKey, "Floor", REG_DWORD, &seven, 4));
+    ASSERT_TRUE(e2e::storeValue(e2e::saverKey, "Floor", REG_DWORD, "\7\0\0\0", 4));
     ASSERT_TRUE(e2e::storeValue(e2e::saverKey, "MusicFileName", REG_SZ, std::string(255, 'm').c_str(), 256));
     e2e::SaverProcess saver("/c");
     // Of the options only the digits field shows; the others stay hidden.

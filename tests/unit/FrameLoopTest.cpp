@@ -215,9 +215,8 @@ TEST_F(CloseRules, EachEventIsAnsweredByRunModeAndMouseTravelByThreshold) {
         EXPECT_EQ(decide(row.event, Mode::Preview), row.preview) << "row " << &row - rows;
         EXPECT_EQ(decide(row.event, Mode::Configure), row.configure) << "row " << &row - rows;
     }
-    // Who can see and the desk changing are the pacer's and the host's: like any other message, passed on.
     for (const E passed : {E::Other, E::DisplayOff, E::DisplayOn, E::SessionAway, E::SessionBack, E::HostHidden,
-                           E::HostShown, E::DeskChanged})
+                           E::HostShown, E::DeskChanged})  // the pacer's and the host's: passed on
         for (const std::int32_t mode : {Mode::Saver, Mode::Preview, Mode::Configure})
             EXPECT_EQ(decide(passed, mode), A::DefaultProcessing) << "event " << int(passed) << ", mode " << mode;
     // Keys count at once, travel only after half a second and from a known

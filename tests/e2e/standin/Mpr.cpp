@@ -18,7 +18,6 @@ BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID) {
     return TRUE;
 }
 
-// The provider's text and the owner's handle, in decimal; a null provider ends the process.
 extern "C" __declspec(dllexport) DWORD WINAPI PwdChangePasswordA(LPCSTR provider, HWND owner, DWORD, LPVOID) {
     record(std::string("PwdChangePasswordA ") + provider + " " + std::to_string(reinterpret_cast<UINT_PTR>(owner)));
     return 0;
