@@ -1,7 +1,8 @@
 # The resource generators, each described once: the program that writes a
 # resource file and the file it writes. The unit tests' build makes them
-# ordinary targets (the tests check their image code); cross builds compile
-# the same sources with the host compiler and run them to make the resources.
+# ordinary targets (the unit tests draw with the glow's image code); cross
+# builds compile the same sources with the host compiler and run them to make
+# the resources.
 # The glow's image code is the product's own (resources/): the Linux program
 # draws it at run time, so it is a library of its own: the one part of this
 # file the Linux program's build needs.

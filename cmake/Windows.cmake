@@ -66,8 +66,15 @@ file(GLOB LUMRA_E2E_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/*.
 add_executable(e2e_tests ${LUMRA_E2E_SOURCES})
 target_include_directories(e2e_tests PRIVATE ${PROJECT_SOURCE_DIR})
 target_link_libraries(e2e_tests PRIVATE gtest gtest_main user32 gdi32 advapi32)
-add_dependencies(e2e_tests lumra)
+add_dependencies(e2e_tests lumra mpr_stand_in)
 lumra_warnings(e2e_tests)
+# The password change's test puts this stand-in for the system's MPR.DLL into
+# the prefix's system folder; built beside lumra.scr, it is also the copy a
+# load by the bare name would find first.
+add_library(mpr_stand_in SHARED ${PROJECT_SOURCE_DIR}/tests/e2e/standin/Mpr.cpp)
+set_target_properties(mpr_stand_in PROPERTIES OUTPUT_NAME MPR PREFIX "" SUFFIX .DLL)
+target_link_options(mpr_stand_in PRIVATE -Wl,--kill-at)  # exported undecorated, as the system's is
+lumra_warnings(mpr_stand_in)
 add_test(NAME e2e COMMAND ${LUMRA_EMULATOR} $<TARGET_FILE:e2e_tests> --gtest_filter=-NoGlx.*)
 # The start-up failure after the window exists, on an X server without GLX:
 # a session of its own, outside the one CTest runs in.

@@ -31,6 +31,7 @@ public:
     SaverProcess& operator=(const SaverProcess&) = delete;
 
     bool running() const { return info.hProcess != nullptr && WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT; }
+    DWORD waitUntilIdle() const { return WaitForInputIdle(info.hProcess, patienceMs); }  // first wait for input
     // Waits until it has ended, the driver's own messages handled meanwhile,
     // and fails unless it ended with expectedCode.
     testing::AssertionResult endsWith(DWORD expectedCode);
@@ -45,8 +46,7 @@ private:
 
 // Calls done every intervalMs, handling the driver's own messages (a preview
 // host lives there) in between, until it is true or timeoutMs has passed.
-template <typename Check>
-testing::AssertionResult pollUntil(DWORD timeoutMs, Check done, DWORD intervalMs = 20) {
+template <typename Check> testing::AssertionResult pollUntil(DWORD timeoutMs, Check done, DWORD intervalMs = 20) {
     for (const DWORD start = GetTickCount();; Sleep(intervalMs)) {
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
@@ -65,11 +65,12 @@ HWND waitForWindow(const char* className, const char* title);
 // then lost.
 testing::AssertionResult waitUntilFocused(HWND control);
 
-// Real input through SendInput; it goes to the foreground window.
+// Real input through SendInput: keys go to the focus; a click carries its
+// place, as a move over a window may not stay (docs/testing.md tells why).
 void pressKey(WORD virtualKey);
-// Absolute move to screen coordinates; fails if the cursor never got there.
+// Absolute move to screen coordinates; fails if the pointer never got there.
 testing::AssertionResult moveMouseTo(int x, int y);
-void leftClick();
+void leftClickAt(int x, int y);
 
 // The saver's own key: removed, made readable only (locked) or writable
 // again, and a value of it as "type:contents/length" (numbers in decimal,

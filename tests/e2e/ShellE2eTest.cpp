@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -31,15 +33,28 @@ protected:
     }
 };
 
-// Unknown switches end at once; the password change goes to the system's
-// service, which under Wine returns at once. Neither touches the registry.
+// Unknown switches end at once. The password change hands its owner to the
+// system folder's MPR.DLL, there the tests' stand-in (native for lumra.scr
+// alone; Wine keeps its own for the rest), which logs its load and call; its
+// copy beside lumra.scr, first by the bare name, must never load. None of
+// them touches the registry.
 TEST_F(ShellE2eTest, UnknownSwitchesAndThePasswordChangeEndWithZero) {
+    char system[MAX_PATH] = {};
+    GetSystemDirectoryA(system, 200);
+    const std::string scr = e2e::saverPath(), log = scr + ".mpr.log";
+    ASSERT_TRUE(CopyFileA((scr.substr(0, scr.find_last_of("\\/") + 1) + "MPR.DLL").c_str(), lstrcatA(system, "\\mpr.dll"),
+                          FALSE)) << "CopyFile to " << system << ": error " << GetLastError();
+    DeleteFileA(log.c_str());
+    SetEnvironmentVariableA("LUMRA_MPR_LOG", log.c_str());
+    EXPECT_TRUE(e2e::storeValue("Software\\Wine\\AppDefaults\\lumra.scr\\DllOverrides", "mpr", REG_SZ, "native", 7));
     for (const char* arguments : {"/x", "//s", "-", "/a:55"}) {
         SCOPED_TRACE(arguments);
-        e2e::SaverProcess saver(arguments);
-        EXPECT_TRUE(saver.endsWith(0));
+        EXPECT_TRUE(e2e::SaverProcess(arguments).endsWith(0));
         EXPECT_EQ(e2e::savedValue("Floor"), "no key");
     }
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\lumra.scr");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(std::ifstream(log).rdbuf()), {}),
+              "loaded from the system folder\nPwdChangePasswordA SCRSAVE 55\n");
 }
 
 // The name the display settings list the saver under, and its icon group:
@@ -69,21 +84,25 @@ TEST(ShellResources, DescriptionAndIcon) {
     FreeLibrary(scr);
 }
 
-// A stored digits field is shown; typed at its end, the letter is refused. Enter is OK.
+// Stored options go through the dialog, hidden ones too: flags as 0 or 1 (7
+// shows checked), texts cut from 255 characters to 254. Typed at the end of
+// the digits field, the letter is refused. Enter is OK.
 TEST_F(ShellE2eTest, SetupDialogOkStoresTheSixValues) {
     ASSERT_TRUE(e2e::storeValue(e2e::saverKey, "tavinum", REG_SZ, "7", 2));
+    ASSERT_TRUE(e2e::storeValue(e2e::saverKey, "Floor", REG_DWORD, "\7\0\0\0", 4));
+    ASSERT_TRUE(e2e::storeValue(e2e::saverKey, "MusicFileName", REG_SZ, std::string(255, 'm').c_str(), 256));
     e2e::SaverProcess saver("/c");
     // Of the options only the digits field shows; the others stay hidden.
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(openSetupAtTheDigits(), 1006)));
     for (const WORD key : {WORD{VK_END}, WORD{'4'}, WORD{'X'}, WORD{'2'}, WORD{VK_RETURN}}) e2e::pressKey(key);
     EXPECT_TRUE(saver.endsWith(0));
-    // Numbers as REG_DWORD (4) of 4 bytes, texts as REG_SZ (1) of 256 bytes; the file name was missing.
+    // Numbers as REG_DWORD (4) of 4 bytes, texts as REG_SZ (1) of 256 bytes.
     std::vector<std::string> saved;
     for (const char* name : {"Floor", "Attractive", "Moving", "Music", "MusicFileName", "tavinum"}) {
         saved.push_back(e2e::savedValue(name));
     }
-    EXPECT_EQ(saved, (std::vector<std::string>{"4:0/4", "4:0/4", "4:1/4", "4:0/4",
-                                               "1:Couldn't load filename from registry/256", "1:742/256"}));
+    EXPECT_EQ(saved, (std::vector<std::string>{"4:1/4", "4:0/4", "4:1/4", "4:0/4", "1:" + std::string(254, 'm') + "/256",
+                                               "1:742/256"}));
 }
 
 // A key that cannot be written: OK says so in a box owned by the dialog,

@@ -22,8 +22,7 @@ public:
         calls.push_back(std::string("open ") + path);
         return keys.count(path) == 0 ? NotFound : open(keys[path], key);
     }
-    Status readValue(Key key, const char* name, void* buffer, std::uint32_t capacity,
-                     std::uint32_t& length) override {
+    Status readValue(Key key, const char* name, void* buffer, std::uint32_t capacity, std::uint32_t& length) override {
         calls.push_back(std::string("read ") + name);
         const Values& values = *reinterpret_cast<const Values*>(key);
         if (values.count(name) == 0) return NotFound;
@@ -47,9 +46,7 @@ public:
         (*reinterpret_cast<Values*>(key))[name] = Value{kind, {bytes, bytes + length}};
         return Success;
     }
-    void closeKey(Key) override {
-        calls.push_back("close");
-    }
+    void closeKey(Key) override { calls.push_back("close"); }
 
     std::map<std::string, Values> keys;  // by path
     std::vector<std::string> calls;

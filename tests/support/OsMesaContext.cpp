@@ -7,9 +7,7 @@
 // Mesa keeps its software renderer for the life of the process and never
 // frees it; the leak checker is told to look past allocations inside Mesa.
 extern "C" __attribute__((used, visibility("default"))) const char* __lsan_default_suppressions() {
-    return "leak:libOSMesa.so\n"
-           "leak:libLLVM\n"
-           "leak:libgallium\n";
+    return "leak:libOSMesa.so\nleak:libLLVM\nleak:libgallium\n";
 }
 
 OsMesaContext::OsMesaContext(int width, int height)

@@ -120,9 +120,9 @@ TEST(FramePacer, HoldsAnUnpacedLoopToTheRefreshRate) {
     for (const auto& [reported, expected] : rates) {
         FramePacer pacer(reported);
         const auto [frames, waits] = runFor(pacer, 10, 0.0005);
-        EXPECT_LE(frames, 10 * expected + 1) << reported;
-        EXPECT_GE(frames, 10 * expected * 0.97) << reported;
-        EXPECT_GT(waits, 0);
+        EXPECT_LE(frames, 10 * expected + 1) << "frames in 10 s, " << reported << " Hz reported";
+        EXPECT_GE(frames, 10 * expected * 0.97) << "frames in 10 s, " << reported << " Hz reported";
+        EXPECT_GT(waits, 0) << "never waited, " << reported << " Hz reported";
     }
 }
 
@@ -132,11 +132,11 @@ TEST(FramePacer, HoldsAnUnpacedLoopToTheRefreshRate) {
 TEST(FramePacer, AddsNothingWhereTheFrameIsAlreadyDue) {
     FramePacer paced(60), slow(60);
     const auto [frames, waits] = runFor(paced, 5, 0.004, 60);
-    EXPECT_EQ(waits, 0);
-    EXPECT_NEAR(frames, 300, 2);
+    EXPECT_EQ(waits, 0) << "waits added to swaps that wait for a 60 Hz display";
+    EXPECT_NEAR(frames, 300, 2) << "frames in 5 s of swaps at 60 Hz";
     const auto [slowFrames, slowWaits] = runFor(slow, 5, 0.030);
-    EXPECT_EQ(slowWaits, 0);
-    EXPECT_NEAR(slowFrames, 5 / 0.030, 1);
+    EXPECT_EQ(slowWaits, 0) << "waits added to frames of 30 ms";
+    EXPECT_NEAR(slowFrames, 5 / 0.030, 1) << "frames in 5 s of frames of 30 ms";
 }
 
 // Frames lost to a stall, or to a slow frame more than half a refresh late,
@@ -164,12 +164,13 @@ TEST(FramePacer, DrawsNothingWhileNobodyCanSee) {
         for (const auto& other : causes) {
             FramePacer pacer;
             pacer.frameDrawn(1);
+            SCOPED_TRACE(testing::Message() << "causes " << &cause - causes << " and " << &other - causes);
             for (const SaverEvent event : {cause[0], other[0], SaverEvent::KeyOrButton}) pacer.observe(event);
-            EXPECT_EQ(pacer.next(100).kind, Kind::WaitForMessages);
+            EXPECT_EQ(pacer.next(100).kind, Kind::WaitForMessages) << "both away";
             pacer.observe(cause[1]);
-            EXPECT_EQ(pacer.next(100).kind, &cause == &other ? Kind::DrawNow : Kind::WaitForMessages);
+            EXPECT_EQ(pacer.next(100).kind, &cause == &other ? Kind::DrawNow : Kind::WaitForMessages) << "one back";
             pacer.observe(other[1]);
-            EXPECT_EQ(pacer.next(100).kind, Kind::DrawNow);
+            EXPECT_EQ(pacer.next(100).kind, Kind::DrawNow) << "both back";
         }
     }
 }
@@ -204,7 +205,6 @@ TEST_F(CloseRules, EachEventIsAnsweredByRunModeAndMouseTravelByThreshold) {
         {E::SetCursor, A::HideCursor, A::ArrowCursor, A::ArrowCursor},
         {E::KeyOrButton, A::RequestClose, A::Nothing, A::Nothing},
         {E::SystemCommand, A::Nothing, A::Nothing, A::Nothing},
-        {E::Other, A::DefaultProcessing, A::DefaultProcessing, A::DefaultProcessing},
         {E::MouseMove, A::Nothing, A::Nothing, A::Nothing, -50, 50},
         {E::MouseMove, A::RequestClose, A::Nothing, A::Nothing, -51, 0},
         {E::MouseMove, A::RequestClose, A::Nothing, A::Nothing, 0, -51},
@@ -215,6 +215,10 @@ TEST_F(CloseRules, EachEventIsAnsweredByRunModeAndMouseTravelByThreshold) {
         EXPECT_EQ(decide(row.event, Mode::Preview), row.preview) << "row " << &row - rows;
         EXPECT_EQ(decide(row.event, Mode::Configure), row.configure) << "row " << &row - rows;
     }
+    for (const E passed : {E::Other, E::DisplayOff, E::DisplayOn, E::SessionAway, E::SessionBack, E::HostHidden,
+                           E::HostShown, E::DeskChanged})  // the pacer's and the host's: passed on
+        for (const std::int32_t mode : {Mode::Saver, Mode::Preview, Mode::Configure})
+            EXPECT_EQ(decide(passed, mode), A::DefaultProcessing) << "event " << int(passed) << ", mode " << mode;
     // Keys count at once, travel only after half a second and from a known
     // base. A threshold of 0 ends the run on one pixel; below 0, on any report.
     cursor = {500, 400};

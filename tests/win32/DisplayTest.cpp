@@ -107,13 +107,14 @@ TEST_F(DisplayTest, SaverWindowCoversTheScreenWithACurrentContextIsTheOnlyOneAnd
     SwapBuffers(wglGetCurrentDC());  // the driver shows a new swap interval only after a swap
     const auto swapInterval = reinterpret_cast<int(WINAPI*)()>(
         reinterpret_cast<void (*)()>(wglGetProcAddress("wglGetSwapIntervalEXT")));
-    EXPECT_TRUE(swapInterval != nullptr && swapInterval() == 1);
-    EXPECT_TRUE(window->run.timer.isRunning() && window->run.timer.usesCounter());  // Windows always has a counter
-    const auto cursorIsTheBase = [&s = settings] {
+    EXPECT_EQ(swapInterval != nullptr ? swapInterval() : -1, 1) << "the swap interval (-1: no wglGetSwapIntervalEXT)";
+    EXPECT_EQ(std::tuple(window->run.timer.isRunning(), window->run.timer.usesCounter()), std::tuple(true, true));
+    const auto baseLessCursor = [&s = settings] {  // known, and no distance from the cursor
         POINT p{};
-        return GetCursorPos(&p) && s.cursorBaseKnown && s.cursorBase.x == p.x && s.cursorBase.y == p.y;
+        GetCursorPos(&p);
+        return std::tuple(s.cursorBaseKnown, s.cursorBase.x - p.x, s.cursorBase.y - p.y);
     };
-    EXPECT_TRUE(cursorIsTheBase());
+    EXPECT_EQ(baseLessCursor(), std::tuple(true, 0, 0));
     // After WM_DISPLAYCHANGE the next frame covers the monitors listed then, and the
     // cursor's place then (the system may have moved it) is the base of travel.
     for (const std::size_t monitors : {2, 1}) {
@@ -126,7 +127,7 @@ TEST_F(DisplayTest, SaverWindowCoversTheScreenWithACurrentContextIsTheOnlyOneAnd
         EXPECT_EQ(std::tuple(rect.left, rect.top, rect.right, rect.bottom, window->windowWidth(),
                              window->windowHeight()),
                   std::tuple(monitors == 2 ? -640 : 0, 0, 800, 600, 800, 600));
-        EXPECT_TRUE(cursorIsTheBase());
+        EXPECT_EQ(baseLessCursor(), std::tuple(true, 0, 0));
     }
 
     EXPECT_EQ(failureOf([] { GLWindow second; }), "Multiple instances of Window found.");
@@ -267,7 +268,8 @@ TEST_F(DisplayTest, PreviewDeactivationPostsACloseAndShowsTheArrow) {
     EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));
     EXPECT_EQ(send(WM_NCACTIVATE, FALSE), 0);
     MSG close;
-    EXPECT_TRUE(settings.closeRequested != 0 && PeekMessageA(&close, saverWindow(), WM_CLOSE, WM_CLOSE, PM_NOREMOVE));
+    EXPECT_NE(settings.closeRequested, 0);
+    EXPECT_TRUE(PeekMessageA(&close, saverWindow(), WM_CLOSE, WM_CLOSE, PM_NOREMOVE)) << "no WM_CLOSE posted";
 }
 
 }  // namespace

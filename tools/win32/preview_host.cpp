@@ -1,8 +1,9 @@
 // Hosts a preview the way the screen-saver settings do, for measuring what a
 // preview costs: a window of the given size, "lumra.scr /p <window>" started
-// on it, the window hidden after hide-after seconds if given, and destroyed
-// after seconds, which ends the preview.
-//   preview_host SCR WIDTH HEIGHT SECONDS [HIDE_AFTER]
+// on it, the window hidden after hide-after seconds if given (and shown again
+// after show-after seconds if given), and destroyed after seconds, which ends
+// the preview.
+//   preview_host SCR WIDTH HEIGHT SECONDS [HIDE_AFTER [SHOW_AFTER]]
 // Prints the display's refresh rate as Windows reports it, and the preview's
 // exit code.
 #include <windows.h>
@@ -33,6 +34,7 @@ int main(int argc, char** argv) {
     const int height = std::atoi(argv[3]);
     const double seconds = std::atof(argv[4]);
     const double hideAfter = argc > 5 ? std::atof(argv[5]) : seconds;
+    const double showAfter = argc > 6 && std::atof(argv[6]) < seconds ? std::atof(argv[6]) : seconds;
 
     DEVMODEA mode{};
     mode.dmSize = sizeof mode;
@@ -61,7 +63,11 @@ int main(int argc, char** argv) {
     }
     pumpFor(static_cast<DWORD>(hideAfter * 1000));
     ShowWindow(host, SW_HIDE);
-    if (seconds > hideAfter) pumpFor(static_cast<DWORD>((seconds - hideAfter) * 1000));
+    if (showAfter > hideAfter) pumpFor(static_cast<DWORD>((showAfter - hideAfter) * 1000));
+    if (showAfter < seconds) {
+        ShowWindow(host, SW_SHOW);
+        pumpFor(static_cast<DWORD>((seconds - showAfter) * 1000));
+    }
     DestroyWindow(host);
     DWORD code = STILL_ACTIVE;
     const DWORD waited = WaitForSingleObject(preview.hProcess, 30000);
