@@ -41,7 +41,6 @@ MonitorScenes::MonitorScenes(const TextureImage* primary, const TextureImage* se
     : seed(seed) {
     // The primary first, as a single-monitor desk builds it.
     scenes[0].scene = std::make_unique<Scene>(primary, secondary, seed);
-    sceneCount = 1;
     scenesBuilt = 1;
     relayout(primary, secondary, desk, 0.0);
 }

@@ -14,13 +14,14 @@ TEST(WindowLayout, EachPictureSitsWhereItsMonitorCoversTheWindowThePrimarysFirst
         {{0, 0, 1440, 600}, pair, 2, {{640, 0, 800, 600}, {0, 120, 640, 480}}},
         {{640, 0, 1440, 600}, pair, 2, {{0, 0, 800, 600}}},
         {{0, 0, 800, 600}, inset, 1, {{100, 250, 400, 300}}},
+        {{0, 100, 1440, 700}, pair, 2, {{640, 100, 800, 500}, {0, 220, 640, 380}}},
         {{2000, 0, 2320, 240}, pair, 2, {{0, 0, 320, 240}}}};
     for (const auto& c : cases) {
         const ScreenLayout layout = layoutInWindow(c.window, c.monitors, c.count);
         ASSERT_EQ(layout.count, c.want.size());
         for (std::size_t i = 0; i < layout.count; ++i) {
             const Viewport& v = layout.viewports[i];
-            EXPECT_EQ((std::array<int, 4>{v.x, v.y, v.width, v.height}), c.want[i]) << c.window.left << " " << i;
+            EXPECT_EQ((std::array<int, 4>{v.x, v.y, v.width, v.height}), c.want[i]) << "window at (" << c.window.left << ", " << c.window.top << "), picture " << i;
         }
     }
 }
