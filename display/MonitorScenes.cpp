@@ -75,8 +75,8 @@ void MonitorScenes::relayout(const TextureImage* primary, const TextureImage* se
     useEffectStream(primaryStream);
     // A desk with no picture at all (every output gone) keeps the primary's
     // scene for the next one, shown nowhere.
-    scenes[0].surface = count > 0 ? placements[0].surface : MaxSurfaces;
-    for (std::size_t i = 0; i < count && i < sceneCount; ++i) {
+    if (count == 0) scenes[0].surface = MaxSurfaces;
+    for (std::size_t i = 0; i < count; ++i) {
         scenes[i].surface = placements[i].surface;
         scenes[i].scene->reshape(*placements[i].viewport);
     }

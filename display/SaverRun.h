@@ -53,7 +53,6 @@ public:
     bool anyoneCanSee() const { return pacers[0].anyoneCanSee(); }
     const DeskLayout& desk() const { return layout; }
     MonitorScenes& scenes() { return *monitorScenes; }
-    bool hasScenes() const { return monitorScenes != nullptr; }
 
     FrameTimer timer;
 

@@ -49,9 +49,8 @@ void WaylandHost::outputGone(WaylandOutput& output) {
     outputsChanged = true;
 }
 
-bool WaylandHost::matchOutputs() {
+void WaylandHost::matchOutputs() {
     std::vector<std::unique_ptr<WaylandSurface>> matched;
-    bool changed = false;
     for (const auto& output : display.outputs()) {
         if (!output->described) continue;
         const auto on = [&output](const auto& surface) { return surface && surface->output == output.get(); };
@@ -60,11 +59,9 @@ bool WaylandHost::matchOutputs() {
             matched.push_back(std::move(*had));
         } else {
             matched.push_back(std::make_unique<WaylandSurface>(display, egl, output.get(), output->width, output->height));
-            changed = true;
         }
     }
     surfaces = std::move(matched);
-    return changed;
 }
 
 bool WaylandHost::pumpEvents() {

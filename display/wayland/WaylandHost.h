@@ -49,8 +49,8 @@ private:
     void pointerAt(wl_surface* surface, double x, double y) override;
     void pointerLeft() override { pointer.over = false; }
 
-    // Makes the windows match the outputs: true when any came or went.
-    bool matchOutputs();
+    // Makes the windows match the outputs: one for each described, in their order.
+    void matchOutputs();
     void deskChanged();
 
     const bool everyOutput;
